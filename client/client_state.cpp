@@ -1,0 +1,124 @@
+#include "client/client_state.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "client/command_runner.h"
+#include "client/roster.h"
+#include "client/startup.h"
+#include "mainwindow/identifiers.h"
+#include "toolkit/toolkit.h"
+
+std::string ClientConfigDir;
+std::string ClientIdentity;
+std::string ClientNickname;
+std::string ClientVersion;
+std::string ClientStatusText;
+bool ClientRunning = false;
+bool ClientLoggedIn = false;
+std::string LatestClientOutput;
+std::string ConfigDirOption;
+
+namespace {
+
+constexpr size_t KeyWidth = 9;
+constexpr size_t ValueColumn = 11;  // the 12th character
+
+std::string DefaultConfigDir() {
+    if (CurrentUser == "root") return "/root/.hamachi/";
+    return GetEnv("HOME") + "/.hamachi/";
+}
+
+void ReadStateFile() {
+    std::ifstream file(ClientConfigDir + "state", std::ios::binary);
+    if (!file) return;
+    const std::string content{std::istreambuf_iterator<char>(file), {}};
+    size_t start = 0;
+    while (start < content.size()) {
+        size_t end = content.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = content.size();
+        const StateLine line = SplitStateLine(content.substr(start, end - start));
+        if (line.key == "Identity") {
+            ClientIdentity = line.value;
+            SetGadgetText(GadgetIdentity, ClientIdentity);
+        } else if (line.key == "Nickname") {
+            ClientNickname = line.value;
+            SetGadgetText(GadgetStatus, ClientNickname);
+        }
+        DrainEvents();
+        start = end;
+        if (start < content.size() && content[start] == '\r') ++start;
+        if (start < content.size() && content[start] == '\n') ++start;
+    }
+}
+
+}  // namespace
+
+void ParseArguments(int argc, char** argv) {
+    if (argc >= 3 && std::string(argv[1]) == "-c") {
+        ConfigDirOption = argv[2];
+        if (ConfigDirOption.empty() || ConfigDirOption.back() != '/') ConfigDirOption += '/';
+    }
+}
+
+StateLine SplitStateLine(const std::string& line) {
+    StateLine split;
+    split.key = Trim(line.substr(0, KeyWidth));
+    if (line.size() > ValueColumn) split.value = Trim(line.substr(ValueColumn));
+    return split;
+}
+
+bool ProbeVersion(const std::string& probe, std::string* version) {
+    size_t start = 0;
+    size_t end;
+    while ((end = probe.find('\n', start)) != std::string::npos) {
+        const std::string line = probe.substr(start, end - start);
+        if (Contains(line, "version")) {
+            const size_t first = line.find(':');
+            std::string value;
+            if (first != std::string::npos) {
+                const size_t second = line.find(':', first + 1);
+                value = line.substr(first + 1, second == std::string::npos ? std::string::npos
+                                                                           : second - first - 1);
+            }
+            *version = Trim(value);
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+std::string ProbeStatusText(const std::string& probe) {
+    const size_t phrase = probe.find("status   :");
+    if (phrase == std::string::npos) return "offline";
+    const size_t from = phrase + 11;
+    const size_t lineEnd = probe.find('\n', from);
+    if (lineEnd == std::string::npos) return "";
+    return Trim(probe.substr(from, lineEnd - from));
+}
+
+std::string RunProbe() {
+    WaitForRunner();
+    LatestClientOutput = RunCommand("hamachi");
+    return LatestClientOutput;
+}
+
+void ReadClientState() {
+    ClientConfigDir = ConfigDirOption.empty() ? DefaultConfigDir() : ConfigDirOption;
+    ReadStateFile();
+    ProbeVersion(RunProbe(), &ClientVersion);
+}
+
+void ShowClientState(const std::string& mode) {
+    const bool on = mode == "on";
+    if (!on) SetGadgetText(GadgetStatus, "offline");
+    for (int gadget : {GadgetIdentity, GadgetRoster, GadgetNetworks, GadgetSettings}) {
+        SetGadgetSensitive(gadget, on);
+    }
+    if (on) {
+        ReadClientState();
+    } else {
+        ClearRoster();
+    }
+}

@@ -1,0 +1,45 @@
+// Running shell commands and programs; the only code that starts processes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// True while RunCommand is executing a command.
+extern bool CommandBusy;
+
+// Runs the line through the shell and returns its whole standard output, or
+// "" when it printed nothing, could not be run or the runner was busy.
+std::string RunCommand(const std::string& commandLine);
+
+// The cooperative wait before every command: at least 100 ms, polling (and
+// dropping) one event per step once the main window exists.
+void WaitForRunner();
+
+// The value of an environment variable, "" when unset.
+std::string GetEnv(const std::string& name);
+
+// Starts `program` with the arguments split out of `parameters` (blanks
+// separate them; a part in double quotes is one argument).  Detached unless
+// `wait`; then it blocks until the program ends.  False when the program
+// cannot be found or started.
+bool LaunchProgram(const std::string& program, const std::string& parameters,
+                   const std::string& directory, bool wait);
+// The same with the arguments given one by one, for values holding blanks
+// or quotes.
+bool LaunchProgramArgs(const std::string& program, const std::vector<std::string>& arguments,
+                       const std::string& directory, bool wait);
+
+std::vector<std::string> SplitParameters(const std::string& parameters);
+
+// Whether `program` names a runnable file, directly or through PATH.
+bool ProgramRunnable(const std::string& program);
+
+// One single-quoted shell word that reaches the program as exactly `value`.
+std::string ShellQuote(const std::string& value);
+
+inline bool Contains(const std::string& text, const char* phrase) {
+    return text.find(phrase) != std::string::npos;
+}
+
+// Removes blanks (code 32 only) from both ends.
+std::string Trim(const std::string& text);

@@ -1,0 +1,5 @@
+#include "client/startup.h"
+
+int main(int argc, char** argv) {
+    return RunCorvane(argc, argv);
+}

@@ -1,0 +1,74 @@
+#include "mainwindow/login.h"
+
+#include "client/client_state.h"
+#include "client/command_runner.h"
+#include "client/roster.h"
+#include "client/startup.h"
+#include "mainwindow/event_loop.h"
+#include "mainwindow/identifiers.h"
+#include "toolkit/toolkit.h"
+
+bool ClientStoppedByUser = false;
+
+namespace {
+
+void LogOut() {
+    WaitForRunner();
+    const std::string answer = RunCommand("hamachi logout");
+    if (Contains(answer, ".. ok")) {
+        ClientLoggedIn = false;
+        SetButtonImage(GadgetLogin, ImageLoggedOut);
+        ShowClientState("off");
+    } else {
+        SetGadgetText(GadgetStatus, "Could not logout ..");
+    }
+}
+
+void LogIn() {
+    SetGadgetText(GadgetStatus, "Logging into Hamachi ...");
+    DrainEvents();  // so the text is drawn before the command blocks the window
+    WaitForRunner();
+    const std::string answer = RunCommand("hamachi login");
+    if (Contains(answer, "ok") || Contains(answer, "logged in")) {
+        ClientLoggedIn = true;
+        SetGadgetText(GadgetStatus, ClientNickname);
+        SetButtonImage(GadgetLogin, ImageLoggedIn);
+        ShowClientState("on");
+        RefreshRoster();
+    } else {
+        SetGadgetText(GadgetStatus, "Could not log into Hamachi ..");
+    }
+}
+
+void StopClient() {
+    WaitForRunner();
+    RunCommand("hamachi stop");
+}
+
+}  // namespace
+
+void ToggleLogin() {
+    if (ClientLoggedIn) {
+        LogOut();
+    } else {
+        LogIn();
+    }
+}
+
+void ConfirmExit() {
+    if (ClientLoggedIn) {
+        // Only No stops the client; closing the box leaves it running.
+        if (AskQuestion("Hamachi", "Do you want to leave Hamachi logged in and running?") ==
+            BoxAnswer::No) {
+            StopClient();
+            ClientStoppedByUser = true;
+        }
+        QuitRequested = true;
+        return;
+    }
+    if (AskYesNo("Hamachi", "You are not logged in, do you want to stop Hamachi?")) {
+        StopClient();
+        EndProgram();
+    }
+    QuitRequested = true;
+}

@@ -1,0 +1,136 @@
+#include <deque>
+
+#include "toolkit/internal.h"
+
+namespace {
+
+bool Scripting = false;
+std::function<ScriptedAnswer(const BoxRecord&)> Answerer;
+std::deque<ScriptedAnswer> Answers;
+std::vector<BoxRecord> Log;
+
+// Message boxes stand alone, centred on the screen, and wait for the answer.
+int RunMessageBox(GtkMessageType type, GtkButtonsType buttons, const std::string& title,
+                  const std::string& text) {
+    GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, buttons, "%s",
+                                            ToUtf8(text).c_str());
+    gtk_window_set_title(GTK_WINDOW(box), ToUtf8(title).c_str());
+    gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+    if (buttons == GTK_BUTTONS_YES_NO) {
+        gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_YES);
+        GtkWidget* yes = gtk_dialog_get_widget_for_response(GTK_DIALOG(box), GTK_RESPONSE_YES);
+        if (yes != nullptr) gtk_widget_grab_focus(yes);
+    }
+    int response = gtk_dialog_run(GTK_DIALOG(box));
+    gtk_widget_destroy(box);
+    return response;
+}
+
+}  // namespace
+
+bool ScriptedBoxAnswer(BoxKind kind, const std::string& title, const std::string& text,
+                       ScriptedAnswer* answer) {
+    if (!Scripting) return false;
+    BoxRecord record{kind, title, text, false};
+    *answer = ScriptedAnswer{};
+    if (Answerer) {
+        *answer = Answerer(record);
+        record.answered = true;
+    } else if (!Answers.empty()) {
+        *answer = Answers.front();
+        Answers.pop_front();
+        record.answered = true;
+    }
+    Log.push_back(record);
+    return true;
+}
+
+void ScriptBoxes(std::vector<ScriptedAnswer> answers) {
+    Scripting = true;
+    Answerer = nullptr;
+    Answers.assign(answers.begin(), answers.end());
+    Log.clear();
+}
+
+void ScriptBoxesWith(std::function<ScriptedAnswer(const BoxRecord&)> answerer) {
+    Scripting = true;
+    Answerer = std::move(answerer);
+    Answers.clear();
+    Log.clear();
+}
+
+void StopScriptingBoxes() {
+    Scripting = false;
+    Answerer = nullptr;
+    Answers.clear();
+}
+
+const std::vector<BoxRecord>& ScriptedBoxLog() {
+    return Log;
+}
+
+void MessageOk(const std::string& title, const std::string& text) {
+    ScriptedAnswer scripted;
+    if (ScriptedBoxAnswer(BoxKind::Ok, title, text, &scripted)) return;
+    if (!ToolkitReady()) return;
+    RunMessageBox(GTK_MESSAGE_INFO, GTK_BUTTONS_OK, title, text);
+}
+
+BoxAnswer AskQuestion(const std::string& title, const std::string& text) {
+    ScriptedAnswer scripted;
+    if (ScriptedBoxAnswer(BoxKind::YesNo, title, text, &scripted)) return scripted.answer;
+    if (!ToolkitReady()) return BoxAnswer::Closed;
+    switch (RunMessageBox(GTK_MESSAGE_QUESTION, GTK_BUTTONS_YES_NO, title, text)) {
+        case GTK_RESPONSE_YES:
+            return BoxAnswer::Yes;
+        case GTK_RESPONSE_NO:
+            return BoxAnswer::No;
+    }
+    return BoxAnswer::Closed;
+}
+
+std::string ChooseSaveFile(const std::string& title, const std::string& proposedPath,
+                           const std::vector<FileFilter>& filters) {
+    ScriptedAnswer scripted;
+    if (ScriptedBoxAnswer(BoxKind::SaveFile, title, proposedPath, &scripted)) return scripted.path;
+    if (!ToolkitReady()) return "";
+    GtkWidget* dialog = gtk_file_chooser_dialog_new(
+        ToUtf8(title).c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL,
+        GTK_RESPONSE_CANCEL, GTK_STOCK_SAVE, GTK_RESPONSE_ACCEPT, nullptr);
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+    gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);
+    gchar* folder = g_path_get_dirname(proposedPath.c_str());
+    gchar* name = g_path_get_basename(proposedPath.c_str());
+    gtk_file_chooser_set_current_folder(chooser, folder);
+    gchar* shownName = g_filename_display_name(name);
+    gtk_file_chooser_set_current_name(chooser, shownName);
+    g_free(shownName);
+    g_free(name);
+    g_free(folder);
+    for (const FileFilter& filter : filters) {
+        GtkFileFilter* entry = gtk_file_filter_new();
+        gtk_file_filter_set_name(entry, ToUtf8(filter.name).c_str());
+        gtk_file_filter_add_pattern(entry, filter.pattern.c_str());
+        gtk_file_chooser_add_filter(chooser, entry);
+        if (gtk_file_chooser_get_filter(chooser) == nullptr) {
+            gtk_file_chooser_set_filter(chooser, entry);
+        }
+    }
+    std::string chosen;
+    if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
+        if (gchar* path = gtk_file_chooser_get_filename(chooser)) {
+            chosen = path;
+            g_free(path);
+        }
+    }
+    gtk_widget_destroy(dialog);
+    return chosen;
+}
+
+void SetClipboardText(const std::string& text) {
+    if (!ToolkitReady()) return;
+    const std::string utf8 = ToUtf8(text);
+    gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), utf8.c_str(),
+                           static_cast<gint>(utf8.size()));
+}

@@ -1,0 +1,91 @@
+#include <deque>
+
+#include "toolkit/internal.h"
+
+namespace {
+
+std::deque<ProgramEvent> Queue;
+guint32 QueuedTime = GDK_CURRENT_TIME;
+
+// Keeps a misbehaving source (one that is always ready) from hanging a drain.
+constexpr int DrainLimit = 100000;
+
+gboolean MarkFired(gpointer data) {
+    *static_cast<bool*>(data) = true;
+    return FALSE;
+}
+
+}  // namespace
+
+void QueueEvent(int kind, int object, int window, int subtype, guint32 time) {
+    Queue.push_back(ProgramEvent{kind, object, window, subtype});
+    if (time != GDK_CURRENT_TIME) QueuedTime = time;
+}
+
+guint32 LastEventTime() {
+    return QueuedTime;
+}
+
+void PostEvent(const ProgramEvent& event) {
+    Queue.push_back(event);
+}
+
+void DropQueuedEvents() {
+    Queue.clear();
+}
+
+int QueuedEventCount() {
+    return static_cast<int>(Queue.size());
+}
+
+bool PollEvent(ProgramEvent* event) {
+    if (Queue.empty() && ToolkitReady() && gtk_events_pending()) gtk_main_iteration_do(FALSE);
+    if (Queue.empty()) return false;
+    *event = Queue.front();
+    Queue.pop_front();
+    return true;
+}
+
+void DrainEvents() {
+    ProgramEvent dropped;
+    for (int i = 0; i < DrainLimit; ++i) {
+        if (!PollEvent(&dropped) && !(ToolkitReady() && gtk_events_pending())) break;
+    }
+}
+
+void WaitForActivity(int ms) {
+    if (ms <= 0 || !Queue.empty()) return;
+    if (!ToolkitReady()) {
+        Pause(ms);
+        return;
+    }
+    if (gtk_events_pending()) return;
+    if (PauseOverridden()) {
+        Pause(ms);
+        return;
+    }
+    bool fired = false;
+    guint timer = g_timeout_add(static_cast<guint>(ms), MarkFired, &fired);
+    gtk_main_iteration_do(TRUE);
+    if (!fired) g_source_remove(timer);
+}
+
+void ClickPressed(ClickState& state, PressType type, int button) {
+    if (type == PressType::Double) {
+        state.doubleMark = true;
+    } else if (button == 1 || button == 3) {
+        state.doubleMark = false;
+    }
+}
+
+int ClickReleased(ClickState& state, int button) {
+    if (button != 1 && button != 3) return -1;
+    int subtype;
+    if (state.doubleMark) {
+        subtype = button == 1 ? LeftDoubleClick : RightDoubleClick;
+    } else {
+        subtype = button == 1 ? LeftClick : RightClick;
+    }
+    state.doubleMark = false;
+    return subtype;
+}

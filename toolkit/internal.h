@@ -1,0 +1,52 @@
+// Shared state of the toolkit's source files; never included outside toolkit/.
+#pragma once
+
+#include <gtk/gtk.h>
+
+#include <string>
+
+#include "toolkit/toolkit.h"
+
+// ISO-8859-15 to UTF-8 and back; the bytes unchanged when a conversion fails.
+std::string ToUtf8(const std::string& text);
+std::string FromUtf8(const std::string& text);
+
+// Queues a program event produced by a GTK signal, remembering the event time
+// so that a menu opened for it can take the pointer grab.
+void QueueEvent(int kind, int object, int window, int subtype, guint32 time);
+guint32 LastEventTime();
+
+GtkWidget* WindowWidget(int window);
+GtkWidget* WindowContainer(int window);
+
+enum class GadgetKind { Image, Label, Tree, ImageButton };
+struct Gadget {
+    int window = 0;
+    GadgetKind kind = GadgetKind::Label;
+    GtkWidget* outer = nullptr;  // what sits in the window's fixed container
+    GtkWidget* inner = nullptr;  // the label, tree view or button picture
+    std::string text;            // the 8-bit text last set
+    int image = 0;
+    GadgetBox box;
+    ClickState clicks;
+};
+Gadget* FindGadget(int gadget);
+// Puts `outer` at x, y of the window; a width or height of -1 keeps the
+// widget's own size.
+bool PlaceGadget(int gadget, int window, GadgetKind kind, GtkWidget* outer, GtkWidget* inner, int x,
+                 int y, int width, int height);
+void ForgetGadgetsOf(int window);
+PressType PressTypeOf(const GdkEventButton* event);
+
+GdkPixbuf* ImagePixbuf(int image);
+int ImageNumberOf(GdkPixbuf* pixbuf);
+
+// Trees keep their own bookkeeping; called when a tree gadget goes away.
+void CreateTreeState(int gadget, GtkWidget* view);
+void ForgetTreeState(int gadget);
+
+bool PauseOverridden();
+
+// Scripted answer for the next box, when scripting is on.
+bool ScriptedBoxAnswer(BoxKind kind, const std::string& title, const std::string& text,
+                       ScriptedAnswer* answer);

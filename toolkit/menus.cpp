@@ -1,0 +1,102 @@
+#include <map>
+
+#include "toolkit/internal.h"
+
+namespace {
+
+struct MenuRecord {
+    GtkWidget* menu = nullptr;
+    GtkWidget* target = nullptr;  // where new items go: the menu or an open submenu
+    std::vector<std::string> layout;
+};
+
+std::map<int, MenuRecord> Menus;
+
+MenuRecord* Find(int menu) {
+    auto it = Menus.find(menu);
+    return it == Menus.end() ? nullptr : &it->second;
+}
+
+void OnActivate(GtkMenuItem*, gpointer data) {
+    QueueEvent(EventMenu, GPOINTER_TO_INT(data), 0, 0, gtk_get_current_event_time());
+}
+
+void Append(MenuRecord& record, GtkWidget* item) {
+    gtk_menu_shell_append(GTK_MENU_SHELL(record.target), item);
+    gtk_widget_show(item);
+}
+
+}  // namespace
+
+bool CreatePopupMenu(int menu) {
+    if (!ToolkitReady()) return false;
+    if (Find(menu) != nullptr) return true;
+    GtkWidget* widget = gtk_menu_new();
+    if (widget == nullptr) return false;
+    g_object_ref_sink(widget);
+    Menus[menu] = MenuRecord{widget, widget, {}};
+    return true;
+}
+
+void AddMenuItem(int menu, int item, const std::string& text) {
+    MenuRecord* record = Find(menu);
+    if (record == nullptr) return;
+    GtkWidget* entry = gtk_menu_item_new_with_label(ToUtf8(text).c_str());
+    g_signal_connect(entry, "activate", G_CALLBACK(OnActivate), GINT_TO_POINTER(item));
+    Append(*record, entry);
+    record->layout.push_back(text);
+}
+
+void AddMenuSeparator(int menu) {
+    MenuRecord* record = Find(menu);
+    if (record == nullptr) return;
+    Append(*record, gtk_separator_menu_item_new());
+    record->layout.push_back("-");
+}
+
+void BeginSubmenu(int menu, const std::string& text) {
+    MenuRecord* record = Find(menu);
+    if (record == nullptr) return;
+    GtkWidget* entry = gtk_menu_item_new_with_label(ToUtf8(text).c_str());
+    GtkWidget* submenu = gtk_menu_new();
+    gtk_menu_item_set_submenu(GTK_MENU_ITEM(entry), submenu);
+    Append(*record, entry);
+    record->target = submenu;
+    record->layout.push_back(">" + text);
+}
+
+void EndSubmenu(int menu) {
+    MenuRecord* record = Find(menu);
+    if (record == nullptr) return;
+    record->target = record->menu;
+    record->layout.push_back("<");
+}
+
+void ShowPopupMenu(int menu) {
+    MenuRecord* record = Find(menu);
+    if (record == nullptr) return;
+    // Opened on a button release (or later), so no button is held: 0.
+    gtk_menu_popup(GTK_MENU(record->menu), nullptr, nullptr, nullptr, nullptr, 0, LastEventTime());
+}
+
+bool PopupMenuShown(int menu) {
+    MenuRecord* record = Find(menu);
+    return record != nullptr && gtk_widget_get_visible(record->menu);
+}
+
+void HidePopupMenus() {
+    for (auto& entry : Menus) gtk_menu_popdown(GTK_MENU(entry.second.menu));
+}
+
+std::vector<std::string> MenuLayout(int menu) {
+    MenuRecord* record = Find(menu);
+    return record == nullptr ? std::vector<std::string>{} : record->layout;
+}
+
+void FreeMenus() {
+    for (auto& entry : Menus) {
+        gtk_widget_destroy(entry.second.menu);
+        g_object_unref(entry.second.menu);
+    }
+    Menus.clear();
+}

@@ -1,0 +1,44 @@
+#include "toolkit/internal.h"
+
+namespace {
+
+// One converter for the whole run: opening iconv per text would dominate the
+// cost of filling a large tree.
+const GIConv NoConverter = reinterpret_cast<GIConv>(-1);
+GIConv Latin9ToUtf8 = NoConverter;
+GIConv Utf8ToLatin9 = NoConverter;
+
+bool IsAscii(const std::string& text) {
+    for (unsigned char c : text) {
+        if (c >= 0x80) return false;
+    }
+    return true;
+}
+
+std::string Convert(const std::string& text, GIConv& converter, const char* to, const char* from) {
+    if (IsAscii(text)) return text;
+    if (converter == NoConverter) {
+        converter = g_iconv_open(to, from);
+        if (converter == NoConverter) return text;
+    }
+    gsize written = 0;
+    gchar* out = g_convert_with_iconv(text.data(), static_cast<gssize>(text.size()), converter,
+                                      nullptr, &written, nullptr);
+    if (out == nullptr) {
+        g_iconv(converter, nullptr, nullptr, nullptr, nullptr);  // reset the shift state
+        return text;
+    }
+    std::string result(out, written);
+    g_free(out);
+    return result;
+}
+
+}  // namespace
+
+std::string ToUtf8(const std::string& text) {
+    return Convert(text, Latin9ToUtf8, "UTF-8", "ISO-8859-15");
+}
+
+std::string FromUtf8(const std::string& text) {
+    return Convert(text, Utf8ToLatin9, "ISO-8859-15", "UTF-8");
+}
