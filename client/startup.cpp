@@ -22,7 +22,7 @@ constexpr const char* TuncfgCheck = "ps -A |grep tuncfg";
 constexpr int StartWaitSteps = 60;
 constexpr int StartWaitStepMs = 50;
 
-// Step 6: the TUN/TAP configuration program must be running.
+// The TUN/TAP configuration program must be running.
 void EnsureTuncfg() {
     if (!RunCommand(TuncfgCheck).empty()) return;
     if (CurrentUser == "root") {
@@ -44,18 +44,20 @@ void EnsureTuncfg() {
     }
 }
 
-// Step 7: the client program must answer.
+// The client program must answer.  The shell reports a missing
+// program on its standard error, which the probe never sees, so the program
+// is also looked up on PATH.
 void EnsureClientPresent() {
     RunProbe();
     Pause(100);
-    if (Contains(LatestClientOutput, "command not found")) {
+    if (Contains(LatestClientOutput, "command not found") || !ProgramRunnable("hamachi")) {
         MessageOk("Hamachi Error", std::string("Hamachi is not loaded or not in the path...\n\n") +
                                        "Download Hamachi at: " + ClientDownloadAddress);
         EndProgram();
     }
 }
 
-// Step 8: the client must have a configuration, which it can be asked to make.
+// The client must have a configuration, which it can be asked to make.
 void EnsureClientConfigured() {
     if (!Contains(LatestClientOutput, "Cannot find configuration directory")) return;
     std::string question;
