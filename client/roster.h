@@ -11,6 +11,7 @@ struct RosterRow {
     int level = 0;  // 0 network, 1 member
     std::string text;
     RowState state = RowState::Offline;
+    bool operator==(const RosterRow&) const = default;
 };
 
 // The list output the tree was last built from.

@@ -13,8 +13,8 @@ std::vector<BoxRecord> Log;
 int RunMessageBox(GtkMessageType type, GtkButtonsType buttons, const std::string& title,
                   const std::string& text) {
     GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, buttons, "%s",
-                                            ToUtf8(text).c_str());
-    gtk_window_set_title(GTK_WINDOW(box), ToUtf8(title).c_str());
+                                            Latin9ToUtf8(text).c_str());
+    gtk_window_set_title(GTK_WINDOW(box), Latin9ToUtf8(title).c_str());
     gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
     if (buttons == GTK_BUTTONS_YES_NO) {
         gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_YES);
@@ -95,7 +95,7 @@ std::string ChooseSaveFile(const std::string& title, const std::string& proposed
     if (ScriptedBoxAnswer(BoxKind::SaveFile, title, proposedPath, &scripted)) return scripted.path;
     if (!ToolkitReady()) return "";
     GtkWidget* dialog = gtk_file_chooser_dialog_new(
-        ToUtf8(title).c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL,
+        Latin9ToUtf8(title).c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL,
         GTK_RESPONSE_CANCEL, GTK_STOCK_SAVE, GTK_RESPONSE_ACCEPT, nullptr);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
@@ -110,7 +110,7 @@ std::string ChooseSaveFile(const std::string& title, const std::string& proposed
     g_free(folder);
     for (const FileFilter& filter : filters) {
         GtkFileFilter* entry = gtk_file_filter_new();
-        gtk_file_filter_set_name(entry, ToUtf8(filter.name).c_str());
+        gtk_file_filter_set_name(entry, Latin9ToUtf8(filter.name).c_str());
         gtk_file_filter_add_pattern(entry, filter.pattern.c_str());
         gtk_file_chooser_add_filter(chooser, entry);
         if (gtk_file_chooser_get_filter(chooser) == nullptr) {
@@ -130,7 +130,7 @@ std::string ChooseSaveFile(const std::string& title, const std::string& proposed
 
 void SetClipboardText(const std::string& text) {
     if (!ToolkitReady()) return;
-    const std::string utf8 = ToUtf8(text);
+    const std::string utf8 = Latin9ToUtf8(text);
     gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), utf8.c_str(),
                            static_cast<gint>(utf8.size()));
 }

@@ -53,6 +53,12 @@ void DrainEvents() {
     }
 }
 
+void HandlePendingWindowEvents() {
+    for (int i = 0; i < DrainLimit && ToolkitReady() && gtk_events_pending(); ++i) {
+        gtk_main_iteration_do(FALSE);
+    }
+}
+
 void WaitForActivity(int ms) {
     if (ms <= 0 || !Queue.empty()) return;
     if (!ToolkitReady()) {

@@ -74,7 +74,7 @@ bool AddImageGadget(int gadget, int window, int x, int y, int image) {
 
 bool AddLabel(int gadget, int window, int x, int y, int width, int height, const std::string& text,
               Align align) {
-    GtkWidget* label = gtk_label_new(ToUtf8(text).c_str());
+    GtkWidget* label = gtk_label_new(Latin9ToUtf8(text).c_str());
     gtk_misc_set_alignment(GTK_MISC(label), align == Align::Center ? 0.5f : 0.0f, 0.5f);
     gtk_label_set_single_line_mode(GTK_LABEL(label), TRUE);
     if (!PlaceGadget(gadget, window, GadgetKind::Label, label, label, x, y, width, height)) {
@@ -107,7 +107,7 @@ void SetGadgetText(int gadget, const std::string& text) {
     if (record == nullptr) return;
     record->text = text;
     if (record->kind == GadgetKind::Label) {
-        gtk_label_set_text(GTK_LABEL(record->inner), ToUtf8(text).c_str());
+        gtk_label_set_text(GTK_LABEL(record->inner), Latin9ToUtf8(text).c_str());
     }
 }
 

@@ -7,8 +7,7 @@
 
 #include "toolkit/toolkit.h"
 
-// ISO-8859-15 to UTF-8 and back; the bytes unchanged when a conversion fails.
-std::string ToUtf8(const std::string& text);
+// UTF-8 back to ISO-8859-15; the bytes unchanged when they cannot be converted.
 std::string FromUtf8(const std::string& text);
 
 // Queues a program event produced by a GTK signal, remembering the event time

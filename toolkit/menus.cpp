@@ -30,7 +30,11 @@ void Append(MenuRecord& record, GtkWidget* item) {
 
 bool CreatePopupMenu(int menu) {
     if (!ToolkitReady()) return false;
-    if (Find(menu) != nullptr) return true;
+    if (MenuRecord* old = Find(menu)) {
+        gtk_widget_destroy(old->menu);
+        g_object_unref(old->menu);
+        Menus.erase(menu);
+    }
     GtkWidget* widget = gtk_menu_new();
     if (widget == nullptr) return false;
     g_object_ref_sink(widget);
@@ -41,7 +45,7 @@ bool CreatePopupMenu(int menu) {
 void AddMenuItem(int menu, int item, const std::string& text) {
     MenuRecord* record = Find(menu);
     if (record == nullptr) return;
-    GtkWidget* entry = gtk_menu_item_new_with_label(ToUtf8(text).c_str());
+    GtkWidget* entry = gtk_menu_item_new_with_label(Latin9ToUtf8(text).c_str());
     g_signal_connect(entry, "activate", G_CALLBACK(OnActivate), GINT_TO_POINTER(item));
     Append(*record, entry);
     record->layout.push_back(text);
@@ -57,7 +61,7 @@ void AddMenuSeparator(int menu) {
 void BeginSubmenu(int menu, const std::string& text) {
     MenuRecord* record = Find(menu);
     if (record == nullptr) return;
-    GtkWidget* entry = gtk_menu_item_new_with_label(ToUtf8(text).c_str());
+    GtkWidget* entry = gtk_menu_item_new_with_label(Latin9ToUtf8(text).c_str());
     GtkWidget* submenu = gtk_menu_new();
     gtk_menu_item_set_submenu(GTK_MENU_ITEM(entry), submenu);
     Append(*record, entry);

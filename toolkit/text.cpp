@@ -5,8 +5,8 @@ namespace {
 // One converter for the whole run: opening iconv per text would dominate the
 // cost of filling a large tree.
 const GIConv NoConverter = reinterpret_cast<GIConv>(-1);
-GIConv Latin9ToUtf8 = NoConverter;
-GIConv Utf8ToLatin9 = NoConverter;
+GIConv ToUtf8 = NoConverter;
+GIConv ToLatin9 = NoConverter;
 
 bool IsAscii(const std::string& text) {
     for (unsigned char c : text) {
@@ -35,10 +35,10 @@ std::string Convert(const std::string& text, GIConv& converter, const char* to, 
 
 }  // namespace
 
-std::string ToUtf8(const std::string& text) {
-    return Convert(text, Latin9ToUtf8, "UTF-8", "ISO-8859-15");
+std::string Latin9ToUtf8(const std::string& text) {
+    return Convert(text, ToUtf8, "UTF-8", "ISO-8859-15");
 }
 
 std::string FromUtf8(const std::string& text) {
-    return Convert(text, Utf8ToLatin9, "ISO-8859-15", "UTF-8");
+    return Convert(text, ToLatin9, "ISO-8859-15", "UTF-8");
 }

@@ -40,6 +40,9 @@ struct ProgramEvent {
 bool PollEvent(ProgramEvent* event);
 // Lets GTK handle every pending event, dropping the program events obtained.
 void DrainEvents();
+// Lets GTK handle what is pending, keeping the program events it produces
+// queued (for tests that wait on the window system).
+void HandlePendingWindowEvents();
 // Blocks until a window-system event is pending or `ms` milliseconds passed.
 void WaitForActivity(int ms);
 void PostEvent(const ProgramEvent& event);
@@ -56,6 +59,10 @@ void ClickPressed(ClickState& state, PressType type, int button);
 // Returns the sub-type (LeftClick ... RightDoubleClick), or -1 for buttons
 // other than 1 and 3.
 int ClickReleased(ClickState& state, int button);
+
+// The UTF-8 that GTK is given for an 8-bit (ISO-8859-15) text; the bytes
+// unchanged when they cannot be converted.
+std::string Latin9ToUtf8(const std::string& text);
 
 // ---- Start, clock and pauses ---------------------------------------------
 
@@ -127,6 +134,7 @@ void MoveGadget(int gadget, int x, int y);
 void ResizeGadget(int gadget, int width, int height);
 struct GadgetBox {
     int x = 0, y = 0, width = 0, height = 0;
+    bool operator==(const GadgetBox&) const = default;
 };
 GadgetBox GadgetGeometry(int gadget);
 void SetButtonImage(int gadget, int image);
@@ -160,6 +168,7 @@ TreeRowLook TreeRowAppearance(int gadget, int row);
 
 // ---- Popup menus ------------------------------------------------------------
 
+// A menu of that number made before is replaced by an empty one.
 bool CreatePopupMenu(int menu);
 void AddMenuItem(int menu, int item, const std::string& text);
 void AddMenuSeparator(int menu);

@@ -31,7 +31,7 @@ bool AddTrayIcon(int window, int image, const std::string& tooltip) {
     TrayWindow = window;
     TrayClicks = ClickState{};
     Tooltip = tooltip;
-    gtk_status_icon_set_tooltip_text(Tray, ToUtf8(tooltip).c_str());
+    gtk_status_icon_set_tooltip_text(Tray, Latin9ToUtf8(tooltip).c_str());
     g_signal_connect(Tray, "button-press-event", G_CALLBACK(OnPress), nullptr);
     g_signal_connect(Tray, "button-release-event", G_CALLBACK(OnRelease), nullptr);
     gtk_status_icon_set_visible(Tray, TRUE);

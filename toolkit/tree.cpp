@@ -179,7 +179,7 @@ void TreeAppend(int gadget, int level, int image, const std::string& text) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
     GtkTreeIter iter;
-    const std::string utf8 = ToUtf8(text);
+    const std::string utf8 = Latin9ToUtf8(text);
     const bool top = level == 0 || tree->tops.empty();
     GtkTreeIter* parent = top ? nullptr : &tree->rows[tree->tops.back()];
     gtk_tree_store_insert_with_values(tree->store, &iter, parent, -1, ColumnPicture,

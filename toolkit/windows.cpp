@@ -50,7 +50,7 @@ bool OpenWindow(int window, const std::string& title, int width, int height, uns
         return false;
     }
     GtkWindow* win = GTK_WINDOW(widget);
-    gtk_window_set_title(win, ToUtf8(title).c_str());
+    gtk_window_set_title(win, Latin9ToUtf8(title).c_str());
     gtk_container_add(GTK_CONTAINER(widget), fixed);
     gtk_widget_show(fixed);
     if (flags & WindowResizable) {
