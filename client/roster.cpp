@@ -1,5 +1,7 @@
 #include "client/roster.h"
 
+#include <string_view>
+
 #include "client/command_runner.h"
 #include "mainwindow/identifiers.h"
 #include "toolkit/toolkit.h"
@@ -14,18 +16,21 @@ constexpr uint32_t Grey = 0x999999;
 constexpr size_t AddressStart = 7, AddressLength = 16;
 constexpr size_t NickStart = 24, NickLength = 25;
 
-std::string Field(const std::string& line, size_t start, size_t length) {
-    return start < line.size() ? line.substr(start, length) : "";
+std::string_view Field(std::string_view line, size_t start, size_t length) {
+    return start < line.size() ? line.substr(start, length) : std::string_view();
 }
 
-std::string WithoutAny(const std::string& text, const char* characters) {
+std::string_view TrimBlanks(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string WithoutAny(std::string_view text, std::string_view characters) {
     std::string kept;
     kept.reserve(text.size());
     for (char c : text) {
-        if (std::char_traits<char>::find(characters, std::char_traits<char>::length(characters),
-                                         c) == nullptr) {
-            kept += c;
-        }
+        if (characters.find(c) == std::string_view::npos) kept += c;
     }
     return kept;
 }
@@ -34,27 +39,29 @@ std::string WithoutAny(const std::string& text, const char* characters) {
 
 std::vector<RosterRow> ParseRoster(const std::string& listOutput) {
     std::vector<RosterRow> rows;
+    const std::string_view all(listOutput);
     size_t start = 0;
     size_t end;
     // A final line without its line feed is not taken.
-    while ((end = listOutput.find('\n', start)) != std::string::npos) {
-        const std::string line = listOutput.substr(start, end - start);
+    while ((end = all.find('\n', start)) != std::string_view::npos) {
+        const std::string_view line = all.substr(start, end - start);
         start = end + 1;
-        RosterRow row;
-        if (Contains(line, "*")) {
+        RosterRow& row = rows.emplace_back();
+        if (line.find('*') != std::string_view::npos) {
             row.state = RowState::Online;
-        } else if (Contains(line, " X ")) {
+        } else if (line.find(" X ") != std::string_view::npos) {
             row.state = RowState::Crossed;
         }
-        if (Contains(line, "[")) {
+        if (line.find('[') != std::string_view::npos) {
             row.level = 0;
             row.text = Trim(WithoutAny(line, "*"));
         } else {
+            const std::string_view address = TrimBlanks(Field(line, AddressStart, AddressLength));
+            const std::string_view nick = TrimBlanks(Field(line, NickStart, NickLength));
             row.level = 1;
-            row.text = Trim(Field(line, AddressStart, AddressLength)) + " - " +
-                       Trim(Field(line, NickStart, NickLength));
+            row.text.reserve(address.size() + 3 + nick.size());
+            row.text.append(address).append(" - ").append(nick);
         }
-        rows.push_back(std::move(row));
     }
     return rows;
 }
@@ -77,10 +84,14 @@ void RefreshRoster() {
     if (out == LastListOutput) return;
     WaitForRunner();
     RunCommand("hamachi get-nicks");
-    LastListOutput = out;
+    RebuildRoster(out);
+}
+
+void RebuildRoster(const std::string& listOutput) {
+    LastListOutput = listOutput;
     TreeClear(GadgetRoster);
     int index = 0;
-    for (const RosterRow& row : ParseRoster(out)) {
+    for (const RosterRow& row : ParseRoster(listOutput)) {
         TreeAppend(GadgetRoster, row.level, RowImage(row.state), row.text);
         if (row.state != RowState::Online) TreeSetRowColor(GadgetRoster, index, Grey);
         ++index;

@@ -19,6 +19,8 @@ extern std::string LastListOutput;
 
 // Brings the tree up to date with "hamachi list"; rebuilds only on change.
 void RefreshRoster();
+// Builds the tree afresh from a list output, every row expanded, none selected.
+void RebuildRoster(const std::string& listOutput);
 // Empties the tree and forgets the output, so the next refresh rebuilds.
 void ClearRoster();
 

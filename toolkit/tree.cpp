@@ -8,14 +8,26 @@ namespace {
 
 enum Column { ColumnPicture, ColumnText, ColumnColor, ColumnCount };
 
+// A row appended but not yet in the store.
+struct PendingRow {
+    int level = 0;
+    int image = 0;
+    std::string utf8;
+    std::string color;  // "" for the default colour
+};
+
 struct TreeState {
     GtkTreeView* view = nullptr;
     GtkTreeViewColumn* column = nullptr;
+    GtkCellRenderer* picture = nullptr;
+    GtkCellRenderer* text = nullptr;
     GtkTreeStore* store = nullptr;  // our own reference
     bool detached = false;
     std::vector<GtkTreeIter> rows;     // display order; the store's iterators persist
     std::vector<int> tops;             // display index of each top-level row
+    std::vector<PendingRow> pending;   // rows after `rows`, not yet in the store
     std::vector<std::string> longest;  // the longest texts appended, for the column width
+    int widestPicture = 0;
 };
 
 std::map<int, TreeState> Trees;
@@ -50,13 +62,64 @@ int TextWidth(TreeState& tree, const std::string& utf8) {
 int ColumnWidth(TreeState& tree) {
     int widest = 0;
     for (const std::string& text : tree.longest) widest = std::max(widest, TextWidth(tree, text));
-    gint expander = 12;
-    gtk_widget_style_get(GTK_WIDGET(tree.view), "expander-size", &expander, nullptr);
-    // picture (8) and the two renderers' padding, two levels of indentation
-    return widest + 8 + 16 + 2 * (expander + 4) + 8;
+    gint expander = 12, separator = 2, focus = 1;
+    gtk_widget_style_get(GTK_WIDGET(tree.view), "expander-size", &expander, "horizontal-separator",
+                         &separator, "focus-line-width", &focus, nullptr);
+    guint textPad = 0, picturePad = 0;
+    g_object_get(tree.text, "xpad", &textPad, nullptr);
+    g_object_get(tree.picture, "xpad", &picturePad, nullptr);
+    // Two levels of indentation, each an expander with its extra padding.
+    const int indent = 2 * (expander + 4);
+    return indent + separator + 2 * focus + tree.widestPicture + 2 * int(picturePad) + widest +
+           2 * int(textPad);
+}
+
+GtkTreeStore* NewStore() {
+    return gtk_tree_store_new(ColumnCount, GDK_TYPE_PIXBUF, G_TYPE_STRING, G_TYPE_STRING);
+}
+
+void Insert(TreeState& tree, GtkTreeIter* parent, int position, const PendingRow& row,
+            GtkTreeIter* out) {
+    gtk_tree_store_insert_with_values(
+        tree.store, out, parent, position, ColumnPicture, ImagePixbuf(row.image), ColumnText,
+        row.utf8.c_str(), ColumnColor, row.color.empty() ? nullptr : row.color.c_str(), -1);
+}
+
+// Moves the pending rows into the store.  The store finds a row's path by
+// counting its elder siblings, so an empty store is filled back to front,
+// each row inserted first among its siblings: linear instead of quadratic.
+void Materialize(TreeState& tree) {
+    if (tree.pending.empty()) return;
+    const size_t base = tree.rows.size();
+    const size_t count = tree.pending.size();
+    tree.rows.resize(base + count);
+    if (base == 0) {
+        for (size_t i = 0; i < count; ++i) {
+            if (tree.pending[i].level == 0 || tree.tops.empty()) {
+                tree.tops.push_back(static_cast<int>(i));
+            }
+        }
+        for (size_t t = tree.tops.size(); t-- > 0;) {
+            const size_t top = tree.tops[t];
+            const size_t end = t + 1 < tree.tops.size() ? tree.tops[t + 1] : count;
+            Insert(tree, nullptr, 0, tree.pending[top], &tree.rows[top]);
+            for (size_t child = end; child-- > top + 1;) {
+                Insert(tree, &tree.rows[top], 0, tree.pending[child], &tree.rows[child]);
+            }
+        }
+    } else {
+        for (size_t i = 0; i < count; ++i) {
+            const bool top = tree.pending[i].level == 0;
+            GtkTreeIter* parent = top ? nullptr : &tree.rows[tree.tops.back()];
+            Insert(tree, parent, -1, tree.pending[i], &tree.rows[base + i]);
+            if (top) tree.tops.push_back(static_cast<int>(base + i));
+        }
+    }
+    tree.pending.clear();
 }
 
 void Attach(TreeState& tree) {
+    Materialize(tree);
     if (!tree.detached) return;
     gtk_tree_view_column_set_fixed_width(tree.column, std::max(1, ColumnWidth(tree)));
     gtk_tree_view_set_model(tree.view, GTK_TREE_MODEL(tree.store));
@@ -86,7 +149,9 @@ GtkTreePath* PathOf(TreeState& tree, int row) {
     return gtk_tree_model_get_path(GTK_TREE_MODEL(tree.store), &tree.rows[row]);
 }
 
-bool InRange(const TreeState& tree, int row) {
+// Also moves pending rows into the store, so that `row` can be read.
+bool InRange(TreeState& tree, int row) {
+    Materialize(tree);
     return row >= 0 && static_cast<size_t>(row) < tree.rows.size();
 }
 
@@ -139,10 +204,10 @@ bool AddTree(int gadget, int window, int x, int y, int width, int height) {
 void CreateTreeState(int gadget, GtkWidget* widget) {
     TreeState& tree = Trees[gadget];
     tree.view = GTK_TREE_VIEW(widget);
-    tree.store = gtk_tree_store_new(ColumnCount, GDK_TYPE_PIXBUF, G_TYPE_STRING, G_TYPE_STRING);
+    tree.store = NewStore();
     tree.column = gtk_tree_view_column_new();
-    GtkCellRenderer* picture = gtk_cell_renderer_pixbuf_new();
-    GtkCellRenderer* text = gtk_cell_renderer_text_new();
+    GtkCellRenderer* picture = tree.picture = gtk_cell_renderer_pixbuf_new();
+    GtkCellRenderer* text = tree.text = gtk_cell_renderer_text_new();
     gtk_tree_view_column_pack_start(tree.column, picture, FALSE);
     gtk_tree_view_column_pack_start(tree.column, text, TRUE);
     gtk_tree_view_column_add_attribute(tree.column, picture, "pixbuf", ColumnPicture);
@@ -169,38 +234,42 @@ void TreeClear(int gadget) {
     // Filling a store attached to its view costs far more than the rows
     // themselves; it is attached again when the view is next needed.
     Detach(*tree);
-    gtk_tree_store_clear(tree->store);
+    // A fresh store: clearing the old one row by row would signal each removal.
+    g_object_unref(tree->store);
+    tree->store = NewStore();
     tree->rows.clear();
     tree->tops.clear();
+    tree->pending.clear();
     tree->longest.clear();
+    tree->widestPicture = 0;
 }
 
 void TreeAppend(int gadget, int level, int image, const std::string& text) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
-    GtkTreeIter iter;
-    const std::string utf8 = Latin9ToUtf8(text);
-    const bool top = level == 0 || tree->tops.empty();
-    GtkTreeIter* parent = top ? nullptr : &tree->rows[tree->tops.back()];
-    gtk_tree_store_insert_with_values(tree->store, &iter, parent, -1, ColumnPicture,
-                                      ImagePixbuf(image), ColumnText, utf8.c_str(), ColumnColor,
-                                      nullptr, -1);
-    if (top) tree->tops.push_back(static_cast<int>(tree->rows.size()));
-    tree->rows.push_back(iter);
-    NoteLength(*tree, utf8);
+    // A level-1 row needs a top-level row above it, or becomes one.
+    const bool orphan = tree->rows.empty() && tree->pending.empty();
+    tree->pending.push_back(PendingRow{orphan ? 0 : level, image, Latin9ToUtf8(text), ""});
+    NoteLength(*tree, tree->pending.back().utf8);
+    tree->widestPicture = std::max(tree->widestPicture, ImageWidth(image));
 }
 
 void TreeSetRowColor(int gadget, int row, uint32_t rgb) {
     TreeState* tree = Find(gadget);
-    if (tree == nullptr || !InRange(*tree, row)) return;
+    if (tree == nullptr || row < 0) return;
     gchar color[8];
     g_snprintf(color, sizeof color, "#%06x", rgb & 0xFFFFFFu);
-    gtk_tree_store_set(tree->store, &tree->rows[row], ColumnColor, color, -1);
+    const size_t index = static_cast<size_t>(row);
+    if (index >= tree->rows.size() && index - tree->rows.size() < tree->pending.size()) {
+        tree->pending[index - tree->rows.size()].color = color;
+    } else if (InRange(*tree, row)) {
+        gtk_tree_store_set(tree->store, &tree->rows[row], ColumnColor, color, -1);
+    }
 }
 
 int TreeRowCount(int gadget) {
     TreeState* tree = Find(gadget);
-    return tree == nullptr ? 0 : static_cast<int>(tree->rows.size());
+    return tree == nullptr ? 0 : static_cast<int>(tree->rows.size() + tree->pending.size());
 }
 
 void TreeExpandAll(int gadget) {

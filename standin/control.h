@@ -1,0 +1,29 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace standin {
+
+// What a command prints and returns; written out only at the end so each
+// command's stdout leaves in one piece.
+struct Outcome {
+    std::string out;
+    std::string err;
+    int status = 0;
+};
+
+std::vector<std::string> Arguments(int argc, char** argv);
+
+// Writes the outcome to stdout/stderr and returns its exit status.
+int Emit(const Outcome& outcome);
+
+// Runs the control folder's hooks in order: logs the call, waits while
+// hang/<key> exists, then returns the bytes of answer/<key> if present.
+// Keys that could escape the folder (a slash, "..") never match a hook.
+std::optional<std::string> Intercept(std::string_view program, const std::vector<std::string>& args,
+                                     const std::string& key);
+
+}  // namespace standin

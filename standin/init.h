@@ -1,0 +1,11 @@
+#pragma once
+
+#include "control.h"
+
+namespace standin {
+
+// `hamachi-init`: creates the configuration folder with a fresh identity,
+// or leaves an existing one alone.
+Outcome RunInit();
+
+}  // namespace standin

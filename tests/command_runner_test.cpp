@@ -1,0 +1,256 @@
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "client/command_runner.h"
+#include "program_test.h"
+
+extern char** environ;
+
+namespace {
+
+struct SplitCase {
+    const char* parameters;
+    std::vector<std::string> arguments;
+};
+
+TEST(SplitParametersTest, BlanksSeparateAndDoubleQuotesGroup) {
+    const SplitCase cases[] = {
+        {"", {}},
+        {"  \t\n ", {}},
+        {"-e \"ping 5.1.2.3\"", {"-e", "ping 5.1.2.3"}},
+        {"-T Hamachi -e \"ping 5.1.2.3\"", {"-T", "Hamachi", "-e", "ping 5.1.2.3"}},
+        {"-e \"vncviewer  5.1.2.3\"", {"-e", "vncviewer  5.1.2.3"}},
+        {"smb://5.1.2.3", {"smb://5.1.2.3"}},
+        {"a\tb\nc", {"a", "b", "c"}},
+        // an unclosed quote takes the rest of the string
+        {"-e \"ping 5.1", {"-e", "ping 5.1"}},
+        // a quote inside a word is an ordinary character
+        {"it\"s here", {"it\"s", "here"}},
+        // text after a closing quote starts a new argument
+        {"\"one\"two", {"one", "two"}},
+        {"\"\" x", {"", "x"}},
+        {"cf /home/u/a file.tar /home/u/.hamachi/",
+         {"cf", "/home/u/a", "file.tar", "/home/u/.hamachi/"}},
+    };
+    for (const SplitCase& c : cases)
+        EXPECT_EQ(SplitParameters(c.parameters), c.arguments) << c.parameters;
+}
+
+// Runs `body` with exactly these environment entries, in this order.
+void WithEnvironment(std::vector<std::string> entries, const std::function<void()>& body) {
+    std::vector<char*> table;
+    for (std::string& entry : entries) table.push_back(entry.data());
+    table.push_back(nullptr);
+    char** saved = environ;
+    environ = table.data();
+    body();
+    environ = saved;
+}
+
+TEST(GetEnvTest, MatchesTheWholeNameUpToTheEqualsSign) {
+    WithEnvironment({"USERNAME=wrong", "USER=right", "HOME=/h"}, [] {
+        EXPECT_EQ(GetEnv("USER"), "right");
+        EXPECT_EQ(GetEnv("HOME"), "/h");
+        EXPECT_EQ(GetEnv("user"), "");
+    });
+}
+
+TEST(GetEnvTest, EmptyAndUnsetBothGiveEmpty) {
+    WithEnvironment({"EMPTY=", "USER=a=b"}, [] {
+        EXPECT_EQ(GetEnv("EMPTY"), "");
+        EXPECT_EQ(GetEnv("MISSING"), "");
+        EXPECT_EQ(GetEnv("USER"), "a=b");
+    });
+}
+
+class RunCommandTest : public ProgramTest {};
+
+TEST_F(RunCommandTest, ReturnsTheWholeOutputByteForByte) {
+    const std::string longLine(5000, 'x');
+    EXPECT_EQ(RunCommand("printf '%s\\n' " + longLine), longLine + "\n");
+    EXPECT_EQ(RunCommand("printf 'a\\r\\n\\244\\351\\nno end'"), "a\r\n\xA4\xE9\nno end");
+    EXPECT_EQ(RunCommand("echo"), "\n");
+    EXPECT_FALSE(CommandBusy);
+}
+
+TEST_F(RunCommandTest, NothingPrintedAndNothingRunnableBothGiveEmpty) {
+    EXPECT_EQ(RunCommand("true"), "");
+    EXPECT_EQ(RunCommand("no-such-program-here 2>/dev/null"), "");
+    // the shell's complaint goes to standard error, which is not captured
+    EXPECT_EQ(RunCommand("no-such-program-here"), "");
+}
+
+TEST_F(RunCommandTest, BusyRunnerRunsNothing) {
+    CommandBusy = true;
+    EXPECT_EQ(RunCommand("hamachi list"), "");
+    EXPECT_TRUE(scenario.Calls().empty());
+    CommandBusy = false;
+}
+
+TEST_F(RunCommandTest, WaitsAtLeastOneStepAndPollsOnlyOnceTheMainWindowExists) {
+    PostEvent(ProgramEvent{EventMenu, 1, 0, 0});
+    WaitForRunner();
+    EXPECT_EQ(time.Pauses(), std::vector<int>{100});
+    EXPECT_EQ(QueuedEventCount(), 1);  // no window yet: nothing polled
+
+    OpenMain();
+    DrainEvents();
+    PostEvent(ProgramEvent{EventMenu, 1, 0, 0});
+    PostEvent(ProgramEvent{EventMenu, 2, 0, 0});
+    WaitForRunner();
+    EXPECT_EQ(QueuedEventCount(), 1);  // one polled and dropped
+}
+
+// Values that would break out of naive quoting reach the client unchanged.
+TEST_F(RunCommandTest, QuotedValuesReachTheClientAsOneArgument) {
+    RunningClient(true);
+    const std::vector<std::string> hostile = {"plain",
+                                              "it's",
+                                              "'",
+                                              "''",
+                                              "$(touch pwned)",
+                                              "`touch pwned`",
+                                              "a; touch pwned",
+                                              "line\nbreak",
+                                              "-rf",
+                                              "\xA4\xE9\xFF",
+                                              "",
+                                              " spaced  ",
+                                              "\\'\\",
+                                              "\"double\"",
+                                              "*"};
+    for (const std::string& value : hostile) {
+        scenario.ClearLog();
+        RunCommand("hamachi set-nick " + ShellQuote(value));
+        const auto calls = scenario.Invocations();
+        ASSERT_EQ(calls.size(), 1u) << value;
+        EXPECT_EQ(calls[0].args, (std::vector<std::string>{"set-nick", value}));
+    }
+    EXPECT_FALSE(std::filesystem::exists("pwned"));
+}
+
+class LaunchProgramTest : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        bin = scenario.BinDir();
+        scenario.AddProgram("runnable", "#!/bin/sh\nexit 0\n");
+        std::ofstream(bin + "/empty").close();
+        chmod((bin + "/empty").c_str(), 0755);
+        std::ofstream(bin + "/noexec") << "#!/bin/sh\n";
+        std::filesystem::create_directory(bin + "/adir");
+        chmod((bin + "/adir").c_str(), 0755);
+        std::filesystem::create_directory(bin + "/sub");
+        scenario.AddProgram("sub/nested", "#!/bin/sh\nexit 0\n");
+    }
+    std::string bin;
+};
+
+TEST_F(LaunchProgramTest, AcceptsOnlyNonEmptyExecutableFiles) {
+    const std::string path = GetEnv("PATH");
+    struct Case {
+        std::string program;
+        bool runnable;
+    };
+    const std::vector<Case> cases = {
+        {"runnable", true},        {"empty", false},      {"noexec", false},
+        {"adir", false},           {"missing", false},    {bin + "/runnable", true},
+        {bin + "/missing", false}, {"./runnable", false},  // not searched for on PATH
+        {"sub/nested", true},  // a name with a slash is also tried under each PATH element
+    };
+    for (const Case& c : cases) EXPECT_EQ(ProgramRunnable(c.program), c.runnable) << c.program;
+
+    setenv("PATH", ("::" + bin + "/::/usr/bin").c_str(), 1);  // empty elements and a final slash
+    EXPECT_TRUE(ProgramRunnable("runnable"));
+    unsetenv("PATH");
+    EXPECT_FALSE(ProgramRunnable("runnable"));
+    EXPECT_FALSE(LaunchProgram("runnable", "", "", true));
+    setenv("PATH", path.c_str(), 1);
+}
+
+// A program that writes its arguments, one per line, to a file and then exits.
+std::string ArgumentWriter(const std::string& file, const std::string& first = "") {
+    return "#!/bin/sh\n" + first + "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > " + file +
+           ".tmp\nmv " + file + ".tmp " + file + "\n";
+}
+
+std::vector<std::string> Lines(const std::string& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+TEST_F(LaunchProgramTest, PassesTheSplitArgumentsAndWaitsWhenAsked) {
+    const std::string out = scenario.Home() + "/args";
+    scenario.AddProgram("writer", ArgumentWriter(out, "sleep 0.2\n"));
+    EXPECT_TRUE(LaunchProgram("writer", "-T Hamachi -e \"ping 5.1.2.3\"", "", true));
+    EXPECT_EQ(Lines(out), (std::vector<std::string>{"-T", "Hamachi", "-e", "ping 5.1.2.3"}));
+}
+
+TEST_F(LaunchProgramTest, ArgumentVectorKeepsBlanksAndQuotes) {
+    const std::string out = scenario.Home() + "/args";
+    scenario.AddProgram("writer", ArgumentWriter(out));
+    EXPECT_TRUE(
+        LaunchProgramArgs("writer", {"cf", "/tmp/my \"backup\".tar", "it's dir/"}, "", true));
+    EXPECT_EQ(Lines(out), (std::vector<std::string>{"cf", "/tmp/my \"backup\".tar", "it's dir/"}));
+}
+
+TEST_F(LaunchProgramTest, RunsInTheGivenDirectory) {
+    const std::string out = scenario.Home() + "/where";
+    scenario.AddProgram("where", "#!/bin/sh\npwd > " + out + "\n");
+    EXPECT_TRUE(LaunchProgram("where", "", "/usr", true));
+    EXPECT_EQ(Lines(out), std::vector<std::string>{"/usr"});
+}
+
+// Detached programs must never become zombies of Corvane.  Checked in a
+// child process: the test process itself may reap orphans for the fixture.
+TEST_F(LaunchProgramTest, DetachedProgramLeavesNoChildBehind) {
+    const std::string out = scenario.Home() + "/args";
+    scenario.AddProgram("writer", ArgumentWriter(out));
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        prctl(PR_SET_CHILD_SUBREAPER, 0);
+        const auto started = std::chrono::steady_clock::now();
+        if (!LaunchProgram("writer", "one two", "", false)) _exit(2);
+        // returns at once, without waiting for the program
+        if (std::chrono::steady_clock::now() - started > std::chrono::seconds(2)) _exit(3);
+        for (int i = 0; i < 200 && !std::filesystem::exists(out); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        _exit(waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD ? 0 : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2 not started, 3 waited, 4 child left behind";
+    EXPECT_EQ(Lines(out), (std::vector<std::string>{"one", "two"}));
+}
+
+TEST_F(LaunchProgramTest, MissingProgramStartsNothing) {
+    EXPECT_FALSE(LaunchProgram("no-such-program", "x", "", false));
+    EXPECT_FALSE(LaunchProgram("noexec", "x", "", true));
+}
+
+struct TrimCase {
+    const char* text;
+    const char* trimmed;
+};
+
+TEST(TrimTest, RemovesOnlyBlanks) {
+    const TrimCase cases[] = {
+        {"  a b  ", "a b"}, {"\ta\t", "\ta\t"}, {"   ", ""}, {"", ""}, {"a\r", "a\r"}};
+    for (const TrimCase& c : cases) EXPECT_EQ(Trim(c.text), c.trimmed) << c.text;
+}
+
+}  // namespace

@@ -1,0 +1,260 @@
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "client/client_state.h"
+#include "client/command_runner.h"
+#include "client/roster.h"
+#include "client/startup.h"
+#include "mainwindow/event_loop.h"
+#include "mainwindow/identifiers.h"
+#include "program_test.h"
+
+namespace {
+
+const std::string TuncfgQuestion =
+    "Hamachi|Hamachi needs a TAP/TUN device driver to operate.\n\n"
+    "Do you want to try load 'tuncfg' with 'sudo'?";
+const std::string NewConfigQuestion = "Do you want to create a new Hamachi configuration?";
+
+class StartUpTest : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        scenario.StopTuncfg();
+        ASSERT_EQ(RunCommand("ps -A |grep tuncfg"), "") << "a tuncfg runs outside the test";
+    }
+
+    // Start-up as the program runs it, with "-c" naming the stand-in's folder.
+    int Start() {
+        std::string name = "corvane", option = "-c", dir = scenario.ConfigDir();
+        char* argv[] = {name.data(), option.data(), dir.data(), nullptr};
+        return ExitStatusOf([&] { StartUp(3, argv); });
+    }
+
+    // A terminal that records its arguments and runs what follows -e.
+    void FakeTerminal() {
+        scenario.AddProgram("xterm",
+                            "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$HOME/xterm-args\"\n"
+                            "while [ \"$1\" != -e ]; do shift; done\nshift\nexec \"$@\"\n");
+        scenario.AddProgram("sudo", "#!/bin/sh\nexec \"$@\"\n");
+    }
+
+    bool Launched(const std::string& program) {
+        for (const std::string& call : scenario.Calls()) {
+            if (call == program || call.rfind(program + " ", 0) == 0) return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(StartUpTest, RunningLoggedInClientOpensTheWindowWithoutQuestions) {
+    RunningClient(true);
+    scenario.AddNetwork("alpha", true, true);
+    scenario.AddMember("5.1.2.3", "bob", StandinMark::Online);
+    scenario.StartTuncfg();
+    scenario.ClearLog();
+    ASSERT_EQ(Start(), -1);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(WindowIsOpen(MainWindow));
+    EXPECT_TRUE(ClientRunning);
+    EXPECT_TRUE(ClientLoggedIn);
+    EXPECT_EQ(ButtonImage(GadgetLogin), ImageLoggedIn);
+    EXPECT_EQ(GadgetText(GadgetIdentity), Identity);
+    EXPECT_EQ(GadgetText(GadgetStatus), Nickname);
+    EXPECT_TRUE(GadgetSensitive(GadgetRoster));
+    EXPECT_EQ(TreeRowCount(GadgetRoster), 2);
+    EXPECT_EQ(ClientVersion, "0.9.9.9-standin");
+    EXPECT_TRUE(TrayIconExists());
+    EXPECT_EQ(TrayTooltip(), "Corvane");
+    // the probe at the check, for the logged-in look, and with the identity
+    EXPECT_EQ(scenario.Calls(), (std::vector<std::string>{"hamachi", "hamachi", "hamachi",
+                                                          "hamachi list", "hamachi get-nicks"}));
+    EXPECT_FALSE(QuitRequested);
+    EXPECT_EQ(LastCheck, Millis());
+    // the waits before the window: one runner step and the pause after the probe
+    EXPECT_EQ(std::vector<int>(time.Pauses().begin(), time.Pauses().begin() + 2),
+              (std::vector<int>{100, 100}));
+}
+
+TEST_F(StartUpTest, RunningLoggedOutClientShowsTheOfflineLook) {
+    RunningClient(false);
+    scenario.StartTuncfg();
+    ASSERT_EQ(Start(), -1);
+    EXPECT_FALSE(ClientLoggedIn);
+    EXPECT_EQ(ButtonImage(GadgetLogin), ImageLoggedOut);
+    EXPECT_EQ(GadgetText(GadgetStatus), Nickname);  // re-read with the identity last
+    EXPECT_FALSE(GadgetSensitive(GadgetRoster));
+    EXPECT_TRUE(GadgetSensitive(GadgetLogin));
+    EXPECT_FALSE(Launched("hamachi login"));
+}
+
+TEST_F(StartUpTest, StoppedClientIsStartedWithAboutThreeSecondsToComeUp) {
+    scenario.Configure(Identity, Nickname);
+    scenario.StartTuncfg();
+    std::vector<std::string> statusDuringWait;
+    SetPauseForTests([&](int ms) {
+        if (ms == 50) statusDuringWait.push_back(GadgetText(GadgetStatus));
+        time.Advance(ms);
+    });
+    ASSERT_EQ(Start(), -1);
+    EXPECT_EQ(statusDuringWait, std::vector<std::string>(60, "Hamachi starting .."));
+    EXPECT_TRUE(Launched("hamachi start"));
+    EXPECT_FALSE(ClientRunning);   // as found at start-up
+    EXPECT_FALSE(ClientLoggedIn);  // the started client reports itself offline
+    EXPECT_EQ(ButtonImage(GadgetLogin), ImageLoggedOut);
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(StartUpTest, StartedClientReportingLoggedInIsTakenAsLoggedIn) {
+    scenario.Configure(Identity, Nickname);
+    scenario.StartTuncfg();
+    scenario.SetAnswer("start", "");
+    // first probe: stopped; after the start: running and logged in
+    scenario.AddProgram("hamachi",
+                        "#!/bin/sh\nif [ \"$1\" = start ]; then touch \"$HOME/started\"; fi\n"
+                        "if [ -z \"$1\" ] && [ -e \"$HOME/started\" ]; then\n"
+                        "printf 'version  : 2\\npid      : 7\\nstatus   : logged in\\n'; exit; fi\n"
+                        "exec " STANDIN_BIN_DIR "/hamachi \"$@\"\n");
+    ASSERT_EQ(Start(), -1);
+    EXPECT_TRUE(ClientLoggedIn);
+    EXPECT_EQ(ButtonImage(GadgetLogin), ImageLoggedIn);
+}
+
+TEST_F(StartUpTest, ClientThatDoesNotComeUpEndsTheProgram) {
+    scenario.Configure(Identity, Nickname);
+    scenario.StartTuncfg();
+    scenario.SetAnswer("start", "");  // starts nothing
+    std::string statusAtMessage;
+    ScriptBoxesWith([&](const BoxRecord&) {
+        statusAtMessage = GadgetText(GadgetStatus);
+        return ScriptedAnswer{BoxAnswer::Ok, ""};
+    });
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Hamachi Error|Hamachi could not be started...\n"});
+    EXPECT_EQ(statusAtMessage, "Could not start Hamachi");
+    EXPECT_FALSE(TrayIconExists());
+    EXPECT_FALSE(WindowIsOpen(MainWindow));
+}
+
+TEST_F(StartUpTest, RootStartsTuncfgItselfAndLooksAgainLater) {
+    setenv("USER", "root", 1);
+    RunningClient(true);
+    ASSERT_EQ(Start(), -1);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(Launched("tuncfg"));
+    EXPECT_FALSE(Launched("xterm"));
+    // 1500 ms, then one runner step of 100 ms, before the second look
+    ASSERT_GE(time.Pauses().size(), 2u);
+    EXPECT_EQ(time.Pauses()[0], 1500);
+    EXPECT_EQ(time.Pauses()[1], 100);
+    EXPECT_TRUE(WindowIsOpen(MainWindow));
+}
+
+TEST_F(StartUpTest, TuncfgThatCannotBeStartedEndsTheProgram) {
+    setenv("USER", "root", 1);
+    RunningClient(true);
+    const std::string path = GetEnv("PATH");
+    setenv("PATH", (scenario.BinDir() + ":/usr/bin:/bin").c_str(), 1);  // no tuncfg anywhere
+    const int status = Start();
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Error|TAP/TUN not found."});
+    EXPECT_FALSE(WindowIsOpen(MainWindow));
+}
+
+TEST_F(StartUpTest, UserDecliningTuncfgEndsWithNothingLaunched) {
+    RunningClient(true);
+    FakeTerminal();
+    for (BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Closed}) {
+        ScriptBoxes({{answer, ""}});
+        EXPECT_EQ(Start(), 0);
+        EXPECT_EQ(Boxes(), std::vector<std::string>{TuncfgQuestion});
+        EXPECT_FALSE(std::filesystem::exists(scenario.Home() + "/xterm-args"));
+        EXPECT_TRUE(scenario.Calls().empty());
+        EXPECT_FALSE(WindowIsOpen(MainWindow));
+    }
+}
+
+TEST_F(StartUpTest, UserAcceptingTuncfgGetsATerminalAndALongerWait) {
+    RunningClient(true);
+    FakeTerminal();
+    ScriptBoxes({{BoxAnswer::Yes, ""}});
+    ASSERT_EQ(Start(), -1);
+    std::ifstream args(scenario.Home() + "/xterm-args");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(args, line);) lines.push_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{"-T", "sudo_tuncfg", "-geometry", "40x5", "-e",
+                                               "sudo", "tuncfg"}));
+    ASSERT_GE(time.Pauses().size(), 3u);
+    EXPECT_EQ(std::vector<int>(time.Pauses().begin(), time.Pauses().begin() + 3),
+              (std::vector<int>{1000, 1500, 100}));
+    EXPECT_TRUE(WindowIsOpen(MainWindow));
+}
+
+TEST_F(StartUpTest, MissingClientEndsWithTheDownloadMessage) {
+    scenario.StartTuncfg();
+    const std::string path = GetEnv("PATH");
+    setenv("PATH", (scenario.BinDir() + ":/usr/bin:/bin").c_str(), 1);
+    const int status = Start();
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Boxes(),
+              std::vector<std::string>{
+                  std::string("Hamachi Error|Hamachi is not loaded or not in the path...\n\n"
+                              "Download Hamachi at: ") +
+                  ClientDownloadAddress});
+}
+
+TEST_F(StartUpTest, ClientSayingCommandNotFoundEndsTheSameWay) {
+    RunningClient(true);
+    scenario.StartTuncfg();
+    scenario.SetAnswer("probe", "hamachi: command not found\n");
+    EXPECT_EQ(Start(), 0);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(ScriptedBoxLog()[0].title, "Hamachi Error");
+}
+
+TEST_F(StartUpTest, MissingConfigurationIsCreatedOnYes) {
+    scenario.StartTuncfg();
+    ScriptBoxes({{BoxAnswer::Yes, ""}});
+    ASSERT_EQ(Start(), -1);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{
+                           "Hamachi|Cannot find the hamachi configuration directory.  Either "
+                           "Hamachi was\nstarted as the root user or this is a new Hamachi "
+                           "connection.\n\n" +
+                           NewConfigQuestion});
+    EXPECT_TRUE(Launched("hamachi-init"));
+    EXPECT_TRUE(Launched("hamachi start"));  // the new client was not running
+    EXPECT_TRUE(WindowIsOpen(MainWindow));
+    EXPECT_FALSE(ClientIdentity.empty());
+}
+
+TEST_F(StartUpTest, MissingConfigurationDeclinedEnds) {
+    scenario.StartTuncfg();
+    for (BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Closed}) {
+        ScriptBoxes({{answer, ""}});
+        scenario.ClearLog();
+        EXPECT_EQ(Start(), 0);
+        EXPECT_EQ(scenario.Calls(), std::vector<std::string>{"hamachi"});
+    }
+}
+
+TEST_F(StartUpTest, RootGetsTheShortConfigurationQuestion) {
+    setenv("USER", "root", 1);
+    scenario.StartTuncfg();
+    ScriptBoxes({{BoxAnswer::No, ""}});
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Hamachi|" + NewConfigQuestion});
+}
+
+TEST_F(StartUpTest, ConfigurationThatCannotBeMadeEnds) {
+    scenario.StartTuncfg();
+    scenario.SetAnswer("init", "");
+    ScriptBoxes({{BoxAnswer::Yes, ""}});
+    EXPECT_EQ(Start(), 0);
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[1], "Error|Could not initialize a new Hamachi configuration.");
+}
+
+}  // namespace

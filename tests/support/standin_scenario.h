@@ -1,0 +1,93 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class StandinMark { Online, Crossed, Offline };
+
+// One call of a stand-in program as recorded in the control folder's log.
+struct StandinInvocation {
+    std::string program;
+    std::vector<std::string> args;
+    bool operator==(const StandinInvocation&) const = default;
+};
+
+struct StandinShellResult {
+    std::string out;
+    int exitCode = -1;  // 128 + signal number when killed
+};
+
+// Quotes bytes for /bin/sh so they arrive as exactly one argument, unchanged.
+std::string StandinShellQuote(const std::string& arg);
+
+// A throw-away home folder with the stand-in client first on PATH.
+//
+// The process also becomes a child subreaper (Linux), so tuncfg daemons that
+// tests start are re-parented here and reaped on teardown instead of staying
+// listed by `ps` as defunct "tuncfg" entries.
+//
+// Helpers throw std::runtime_error when the files cannot be written; inside a
+// test body GoogleTest reports that as a failure.
+class StandinScenario {
+  public:
+    StandinScenario();
+    ~StandinScenario();
+    StandinScenario(const StandinScenario&) = delete;
+    StandinScenario& operator=(const StandinScenario&) = delete;
+
+    const std::string& Home() const;
+    std::string ConfigDir() const;   // Home()+"/.hamachi/"
+    std::string ControlDir() const;  // Home()+"/.hamachi-standin/"
+    std::string BinDir() const;      // Home()+"/bin", first on PATH
+
+    // Client state, written the way the client itself keeps it.
+    void Configure(const std::string& identity, const std::string& nickname);
+    void Unconfigure();
+    void WriteState(const std::string& bytes);
+    // The running file holds kRunningPid, which the probe shows.
+    static constexpr int kRunningPid = 4242;
+    void SetRunning(bool running);
+    void SetLoggedIn(bool loggedIn);
+    void AddNetwork(const std::string& name, bool online, bool owner,
+                    const std::string& password = "", bool away = false);
+    void AddMember(const std::string& address, const std::string& nick, StandinMark mark);
+    void ClearNetworks();
+    // Contents of a file in the configuration folder, if it exists.
+    std::optional<std::string> ReadConfigFile(const std::string& name) const;
+
+    // Steering: canned output and hanging per command key ("probe", "init",
+    // or the sub-command).
+    void SetAnswer(const std::string& key, const std::string& bytes);
+    void ClearAnswer(const std::string& key);
+    void SetHang(const std::string& key);
+    void ReleaseHang(const std::string& key);
+
+    // What reached the stand-in, oldest first.
+    std::vector<StandinInvocation> Invocations() const;
+    // Each invocation as program and arguments joined by single blanks.
+    std::vector<std::string> Calls() const;
+    void ClearLog();
+
+    // An executable file BinDir()+"/"+name holding the script text.
+    void AddProgram(const std::string& name, const std::string& scriptText);
+
+    pid_t StartTuncfg();
+    // Kills every recorded tuncfg and waits until each is gone.
+    void StopTuncfg();
+
+    // Runs the line through /bin/sh -c; returns its stdout.
+    std::string RunShell(const std::string& commandLine) const;
+    StandinShellResult RunShellResult(const std::string& commandLine) const;
+
+  private:
+    std::vector<pid_t> RecordedTuncfgPids() const;
+    void AppendNetworkLine(const std::string& line);
+
+    std::string home_;
+    std::optional<std::string> savedHome_;
+    std::optional<std::string> savedPath_;
+    std::optional<std::string> savedControlDir_;
+};
