@@ -1,0 +1,42 @@
+# Shared by the run and test commands: Debian packages and the build.
+# shellcheck shell=bash
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_PACKAGES="cmake make g++ pkg-config libgtk2.0-dev libpng-dev libgtest-dev"
+DESKTOP_PACKAGES="xvfb xauth openbox trayer x11-utils x11-xserver-utils wmctrl xdotool imagemagick procps fonts-dejavu-core"
+TEST_PACKAGES="xclip util-linux python3"
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then
+        "$@"
+    elif command -v sudo >/dev/null 2>&1; then
+        sudo "$@"
+    else
+        echo "corvane: need root (or sudo) to run: $*" >&2
+        return 1
+    fi
+}
+
+# Installs whichever of the named Debian packages are missing.
+ensure_packages() {
+    local missing=()
+    local package
+    for package in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "corvane: installing ${missing[*]}" >&2
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq &&
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+            "${missing[@]}" >/dev/null
+}
+
+# Configures and builds into the given folder, with any extra CMake options.
+build_corvane() {
+    local dir=$1
+    shift
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
+        cmake --build "$dir" -j"$(nproc)"
+}
