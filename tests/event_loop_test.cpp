@@ -78,9 +78,7 @@ class EventLoopTest : public ProgramTest {
   protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        RunningClient(true);
-        scenario.AddNetwork("alpha", true, true);
-        scenario.AddMember("5.1.2.3", "bob", StandinMark::Online);
+        ClientWithOneNetwork();
         OpenMain();
         ClientLoggedIn = true;
         ShowClientState("on");

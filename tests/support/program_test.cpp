@@ -91,6 +91,12 @@ void ProgramTest::RunningClient(bool loggedIn) {
     scenario.SetLoggedIn(loggedIn);
 }
 
+void ProgramTest::ClientWithOneNetwork() {
+    RunningClient(true);
+    scenario.AddNetwork("alpha", true, true);
+    scenario.AddMember("5.1.2.3", "bob", StandinMark::Online);
+}
+
 void ProgramTest::OpenMain() {
     ConfigDirOption = scenario.ConfigDir();
     ASSERT_TRUE(OpenMainWindow());

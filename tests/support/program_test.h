@@ -41,6 +41,8 @@ class ProgramTest : public ::testing::Test {
 
     // A configured, running client with the identity and nickname below.
     void RunningClient(bool loggedIn);
+    // A running, logged-in client whose one network "alpha" holds member bob.
+    void ClientWithOneNetwork();
     // Opens the main window as start-up does, without the start-up checks.
     void OpenMain();
     // Runs `body`; returns the exit status if the program ended, else -1.
