@@ -26,9 +26,7 @@ TEST(SplitParametersTest, BlanksSeparateAndDoubleQuotesGroup) {
         {"", {}},
         {"  \t\n ", {}},
         {"-e \"ping 5.1.2.3\"", {"-e", "ping 5.1.2.3"}},
-        {"-T Hamachi -e \"ping 5.1.2.3\"", {"-T", "Hamachi", "-e", "ping 5.1.2.3"}},
         {"-e \"vncviewer  5.1.2.3\"", {"-e", "vncviewer  5.1.2.3"}},
-        {"smb://5.1.2.3", {"smb://5.1.2.3"}},
         {"a\tb\nc", {"a", "b", "c"}},
         // an unclosed quote takes the rest of the string
         {"-e \"ping 5.1", {"-e", "ping 5.1"}},
@@ -56,36 +54,26 @@ void WithEnvironment(std::vector<std::string> entries, const std::function<void(
 }
 
 TEST(GetEnvTest, MatchesTheWholeNameUpToTheEqualsSign) {
-    WithEnvironment({"USERNAME=wrong", "USER=right", "HOME=/h"}, [] {
+    WithEnvironment({"USERNAME=wrong", "USER=right", "EMPTY=", "PAIR=a=b"}, [] {
         EXPECT_EQ(GetEnv("USER"), "right");
-        EXPECT_EQ(GetEnv("HOME"), "/h");
         EXPECT_EQ(GetEnv("user"), "");
-    });
-}
-
-TEST(GetEnvTest, EmptyAndUnsetBothGiveEmpty) {
-    WithEnvironment({"EMPTY=", "USER=a=b"}, [] {
         EXPECT_EQ(GetEnv("EMPTY"), "");
         EXPECT_EQ(GetEnv("MISSING"), "");
-        EXPECT_EQ(GetEnv("USER"), "a=b");
+        EXPECT_EQ(GetEnv("PAIR"), "a=b");
     });
 }
 
 class RunCommandTest : public ProgramTest {};
 
-TEST_F(RunCommandTest, ReturnsTheWholeOutputByteForByte) {
+TEST_F(RunCommandTest, ReturnsTheWholeStandardOutputByteForByte) {
     const std::string longLine(5000, 'x');
     EXPECT_EQ(RunCommand("printf '%s\\n' " + longLine), longLine + "\n");
     EXPECT_EQ(RunCommand("printf 'a\\r\\n\\244\\351\\nno end'"), "a\r\n\xA4\xE9\nno end");
     EXPECT_EQ(RunCommand("echo"), "\n");
-    EXPECT_FALSE(CommandBusy);
-}
-
-TEST_F(RunCommandTest, NothingPrintedAndNothingRunnableBothGiveEmpty) {
     EXPECT_EQ(RunCommand("true"), "");
-    EXPECT_EQ(RunCommand("no-such-program-here 2>/dev/null"), "");
     // the shell's complaint goes to standard error, which is not captured
     EXPECT_EQ(RunCommand("no-such-program-here"), "");
+    EXPECT_FALSE(CommandBusy);
 }
 
 TEST_F(RunCommandTest, BusyRunnerRunsNothing) {
@@ -174,6 +162,7 @@ TEST_F(LaunchProgramTest, AcceptsOnlyNonEmptyExecutableFiles) {
     EXPECT_FALSE(ProgramRunnable("runnable"));
     EXPECT_FALSE(LaunchProgram("runnable", "", "", true));
     setenv("PATH", path.c_str(), 1);
+    EXPECT_FALSE(LaunchProgram("noexec", "x", "", true));
 }
 
 // A program that writes its arguments, one per line, to a file and then exits.
@@ -204,13 +193,6 @@ TEST_F(LaunchProgramTest, ArgumentVectorKeepsBlanksAndQuotes) {
     EXPECT_EQ(Lines(out), (std::vector<std::string>{"cf", "/tmp/my \"backup\".tar", "it's dir/"}));
 }
 
-TEST_F(LaunchProgramTest, RunsInTheGivenDirectory) {
-    const std::string out = scenario.Home() + "/where";
-    scenario.AddProgram("where", "#!/bin/sh\npwd > " + out + "\n");
-    EXPECT_TRUE(LaunchProgram("where", "", "/usr", true));
-    EXPECT_EQ(Lines(out), std::vector<std::string>{"/usr"});
-}
-
 // Detached programs must never become zombies of Corvane.  Checked in a
 // child process: the test process itself may reap orphans for the fixture.
 TEST_F(LaunchProgramTest, DetachedProgramLeavesNoChildBehind) {
@@ -235,22 +217,6 @@ TEST_F(LaunchProgramTest, DetachedProgramLeavesNoChildBehind) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "2 not started, 3 waited, 4 child left behind";
     EXPECT_EQ(Lines(out), (std::vector<std::string>{"one", "two"}));
-}
-
-TEST_F(LaunchProgramTest, MissingProgramStartsNothing) {
-    EXPECT_FALSE(LaunchProgram("no-such-program", "x", "", false));
-    EXPECT_FALSE(LaunchProgram("noexec", "x", "", true));
-}
-
-struct TrimCase {
-    const char* text;
-    const char* trimmed;
-};
-
-TEST(TrimTest, RemovesOnlyBlanks) {
-    const TrimCase cases[] = {
-        {"  a b  ", "a b"}, {"\ta\t", "\ta\t"}, {"   ", ""}, {"", ""}, {"a\r", "a\r"}};
-    for (const TrimCase& c : cases) EXPECT_EQ(Trim(c.text), c.trimmed) << c.text;
 }
 
 }  // namespace

@@ -138,13 +138,6 @@ TEST_F(EventLoopTest, QuitEndsTheLoopWithStatusZero) {
     EXPECT_FALSE(WindowIsOpen(MainWindow));
 }
 
-TEST_F(EventLoopTest, UnchangedRosterMeansOnlyTheListIsRun) {
-    TreeSelectRow(GadgetRoster, 1);
-    RunWatchdog();
-    EXPECT_EQ(scenario.Calls(), (std::vector<std::string>{"hamachi", "hamachi list"}));
-    EXPECT_EQ(TreeSelectedRow(GadgetRoster), 1);
-}
-
 TEST_F(EventLoopTest, ClientStoppedAndRestarted) {
     scenario.SetRunning(false);
     std::string statusAtQuestion;
@@ -176,14 +169,6 @@ TEST_F(EventLoopTest, ClientStoppedAndNotRestartedQuits) {
         EXPECT_TRUE(QuitRequested);
         EXPECT_EQ(scenario.Calls(), std::vector<std::string>{"hamachi"});
     }
-}
-
-TEST_F(EventLoopTest, NoRestartQuestionOnceExitStoppedTheClient) {
-    scenario.SetRunning(false);
-    ClientStoppedByUser = true;
-    RunWatchdog();
-    EXPECT_TRUE(Boxes().empty());
-    EXPECT_FALSE(ClientLoggedIn);
 }
 
 TEST_F(EventLoopTest, LoggedOutBehindOurBack) {

@@ -108,12 +108,6 @@ TEST_F(MainWindowTest, TrayDoubleClicksDoNothing) {
     EXPECT_TRUE(PopupMenuShown(MenuTray));  // also while the window is hidden
 }
 
-TEST_F(MainWindowTest, TrayIconShowsItsTooltip) {
-    ASSERT_TRUE(AddTrayIcon(MainWindow, ImageTray, "Corvane"));
-    EXPECT_TRUE(TrayIconExists());
-    EXPECT_EQ(TrayTooltip(), "Corvane");
-}
-
 TEST(ClickTest, DoublePressMarksTheReleaseThatFollows) {
     struct Step {
         bool press;

@@ -238,11 +238,7 @@ TEST_F(StartUpTest, MissingConfigurationDeclinedEnds) {
         EXPECT_EQ(Start(), 0);
         EXPECT_EQ(scenario.Calls(), std::vector<std::string>{"hamachi"});
     }
-}
-
-TEST_F(StartUpTest, RootGetsTheShortConfigurationQuestion) {
-    setenv("USER", "root", 1);
-    scenario.StartTuncfg();
+    setenv("USER", "root", 1);  // root is asked the last line only
     ScriptBoxes({{BoxAnswer::No, ""}});
     EXPECT_EQ(Start(), 0);
     EXPECT_EQ(Boxes(), std::vector<std::string>{"Hamachi|" + NewConfigQuestion});
