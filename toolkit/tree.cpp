@@ -155,20 +155,11 @@ bool InRange(TreeState& tree, int row) {
     return row >= 0 && static_cast<size_t>(row) < tree.rows.size();
 }
 
-gboolean OnPress(GtkWidget* widget, GdkEventButton* event, gpointer data) {
-    Gadget* record = FindGadget(GPOINTER_TO_INT(data));
-    if (record == nullptr) return FALSE;
-    ClickPressed(record->clicks, PressTypeOf(event), event->button);
-    if (event->button == 3 && event->type == GDK_BUTTON_PRESS) {
-        // A right press selects the row under the pointer, as a left one
-        // does, so the menu that follows acts on what was clicked.
-        GtkTreePath* path = nullptr;
-        if (gtk_tree_view_get_path_at_pos(GTK_TREE_VIEW(widget), int(event->x), int(event->y),
-                                          &path, nullptr, nullptr, nullptr)) {
-            gtk_tree_view_set_cursor(GTK_TREE_VIEW(widget), path, nullptr, FALSE);
-            gtk_tree_path_free(path);
-        }
-        return TRUE;
+// The tree's own handling of a press (left or right) selects the row under
+// the pointer; the click is reported on the release.
+gboolean OnPress(GtkWidget*, GdkEventButton* event, gpointer data) {
+    if (Gadget* record = FindGadget(GPOINTER_TO_INT(data))) {
+        ClickPressed(record->clicks, PressTypeOf(event), event->button);
     }
     return FALSE;
 }
