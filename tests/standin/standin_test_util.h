@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,28 +12,40 @@
 // A shell command line that hands every argument over unchanged.
 inline std::string CommandLine(const std::string& program, const std::vector<std::string>& args) {
     std::string line = program;
-    for (const std::string& arg : args) line += " " + StandinShellQuote(arg);
+    for (const std::string& arg : args) {
+        line += " '" + std::regex_replace(arg, std::regex("'"), "'\\''") + "'";
+    }
     return line;
-}
-
-// "a|b" -> {"a", "b"}; "" -> {}.
-inline std::vector<std::string> Phrases(const std::string& joined) {
-    std::vector<std::string> phrases;
-    std::istringstream parts(joined);
-    for (std::string part; std::getline(parts, part, '|');) phrases.push_back(part);
-    return phrases;
 }
 
 inline bool Contains(const std::string& text, const std::string& phrase) {
     return text.find(phrase) != std::string::npos;
 }
 
-inline void ExpectPhrases(const std::string& out, const std::vector<std::string>& present,
-                          const std::vector<std::string>& absent) {
-    for (const std::string& phrase : present) {
-        EXPECT_TRUE(Contains(out, phrase)) << "missing \"" << phrase << "\" in:\n" << out;
+// Every '|'-separated phrase of `present` must be in `out`, none of `absent`.
+inline void ExpectPhrases(const std::string& out, const std::string& present,
+                          const std::string& absent) {
+    for (const auto& [phrases, wanted] : {std::pair{present, true}, std::pair{absent, false}}) {
+        std::istringstream parts(phrases);
+        for (std::string phrase; std::getline(parts, phrase, '|');) {
+            EXPECT_EQ(Contains(out, phrase), wanted) << '"' << phrase << "\" in:\n" << out;
+        }
     }
-    for (const std::string& phrase : absent) {
-        EXPECT_FALSE(Contains(out, phrase)) << "unwanted \"" << phrase << "\" in:\n" << out;
-    }
+}
+
+// The client's state as the front-end reads it from the probe.
+inline std::string ProbedState(const StandinScenario& scenario) {
+    const std::string probe = scenario.RunShell("hamachi");
+    return Contains(probe, "Cannot find configuration directory") ? "none"
+           : Contains(probe, "does not seem to be running")       ? "stopped"
+           : Contains(probe, ": logged in")                       ? "in"
+                                                                  : "out";
+}
+
+// Configured with the state named as ProbedState names it.
+inline void PutInState(StandinScenario& scenario, const std::string& state) {
+    if (state == "none") return;
+    scenario.Configure("5.3.2.1", "me");
+    scenario.SetRunning(state != "stopped");
+    scenario.SetLoggedIn(state == "in");
 }

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 enum class StandinMark { Online, Crossed, Offline };
@@ -14,14 +15,6 @@ struct StandinInvocation {
     std::vector<std::string> args;
     bool operator==(const StandinInvocation&) const = default;
 };
-
-struct StandinShellResult {
-    std::string out;
-    int exitCode = -1;  // 128 + signal number when killed
-};
-
-// Quotes bytes for /bin/sh so they arrive as exactly one argument, unchanged.
-std::string StandinShellQuote(const std::string& arg);
 
 // A throw-away home folder with the stand-in client first on PATH.
 //
@@ -38,10 +31,10 @@ class StandinScenario {
     StandinScenario(const StandinScenario&) = delete;
     StandinScenario& operator=(const StandinScenario&) = delete;
 
-    const std::string& Home() const;
-    std::string ConfigDir() const;   // Home()+"/.hamachi/"
-    std::string ControlDir() const;  // Home()+"/.hamachi-standin/"
-    std::string BinDir() const;      // Home()+"/bin", first on PATH
+    const std::string& Home() const { return home_; }
+    std::string ConfigDir() const { return home_ + "/.hamachi/"; }
+    std::string ControlDir() const { return home_ + "/.hamachi-standin/"; }
+    std::string BinDir() const { return home_ + "/bin"; }  // first on PATH
 
     // Client state, written the way the client itself keeps it.
     void Configure(const std::string& identity, const std::string& nickname);
@@ -58,12 +51,8 @@ class StandinScenario {
     // Contents of a file in the configuration folder, if it exists.
     std::optional<std::string> ReadConfigFile(const std::string& name) const;
 
-    // Steering: canned output and hanging per command key ("probe", "init",
-    // or the sub-command).
+    // Canned output per command key ("probe", "init", or the sub-command).
     void SetAnswer(const std::string& key, const std::string& bytes);
-    void ClearAnswer(const std::string& key);
-    void SetHang(const std::string& key);
-    void ReleaseHang(const std::string& key);
 
     // What reached the stand-in, oldest first.
     std::vector<StandinInvocation> Invocations() const;
@@ -74,20 +63,19 @@ class StandinScenario {
     // An executable file BinDir()+"/"+name holding the script text.
     void AddProgram(const std::string& name, const std::string& scriptText);
 
+    // Throws if the starter does not return at once or no daemon comes up.
     pid_t StartTuncfg();
     // Kills every recorded tuncfg and waits until each is gone.
     void StopTuncfg();
 
-    // Runs the line through /bin/sh -c; returns its stdout.
-    std::string RunShell(const std::string& commandLine) const;
-    StandinShellResult RunShellResult(const std::string& commandLine) const;
+    // Runs the line through /bin/sh -c; returns its stdout. The exit code is
+    // 128 + signal number when the shell was killed.
+    std::string RunShell(const std::string& commandLine, int* exitCode = nullptr) const;
 
   private:
     std::vector<pid_t> RecordedTuncfgPids() const;
     void AppendNetworkLine(const std::string& line);
 
     std::string home_;
-    std::optional<std::string> savedHome_;
-    std::optional<std::string> savedPath_;
-    std::optional<std::string> savedControlDir_;
+    std::vector<std::pair<const char*, std::optional<std::string>>> savedEnv_;
 };
