@@ -81,23 +81,6 @@ TEST_F(MainWindowTest, SmallerSizesSnapToTheMinimumAndKeepTheLayout) {
     EXPECT_EQ(GadgetGeometry(GadgetSettings).x, 203);
 }
 
-TEST_F(MainWindowTest, CloseHidesBehindTheTrayAndAClickBringsItBack) {
-    MoveWindow(MainWindow, 333, 222);
-    PumpUntil([] { return false; }, 100);
-    int x = 0, y = 0;
-    GetWindowPosition(MainWindow, &x, &y);
-    Dispatch(ProgramEvent{EventCloseWindow, 0, MainWindow, 0});
-    EXPECT_TRUE(WindowIsOpen(MainWindow));
-    EXPECT_FALSE(WindowIsVisible(MainWindow));
-    MoveWindow(MainWindow, 10, 10);  // wherever the window system put it meanwhile
-    Dispatch(ProgramEvent{EventTray, 1, MainWindow, LeftClick});
-    ASSERT_TRUE(PumpUntil([] { return WindowIsVisible(MainWindow); }));
-    PumpUntil([] { return false; }, 100);
-    int nx = 0, ny = 0;
-    GetWindowPosition(MainWindow, &nx, &ny);
-    EXPECT_EQ(std::make_pair(nx, ny), std::make_pair(x, y));
-}
-
 TEST_F(MainWindowTest, TrayDoubleClicksDoNothing) {
     HideMainWindow();
     Dispatch(ProgramEvent{EventTray, 1, MainWindow, LeftDoubleClick});
