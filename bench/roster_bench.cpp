@@ -71,6 +71,10 @@ int main(int argc, char** argv) {
             times.push_back(TimeRebuild(ListOutput(size.networks, size.members, r)));
         }
         const int rows = size.networks * (size.members + 1);
+        if (std::getenv("ROSTER_BENCH_ALL")) {
+            for (double t : times) std::printf(" %.1f", t);
+            std::printf("\n");
+        }
         const double median = Median(times);
         std::printf("%8d %10d %12.1f %12.1f\n", rows, size.networks, median,
                     *std::min_element(times.begin(), times.end()));

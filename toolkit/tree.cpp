@@ -2,30 +2,19 @@
 #include <map>
 #include <vector>
 
-#include "toolkit/internal.h"
+#include "toolkit/row_model.h"
 
 namespace {
 
-enum Column { ColumnPicture, ColumnText, ColumnColor, ColumnCount };
-
-// A row appended but not yet in the store.
-struct PendingRow {
-    int level = 0;
-    int image = 0;
-    std::string utf8;
-    std::string color;  // "" for the default colour
-};
+enum Column { ColumnPicture, ColumnText, ColumnColor };
 
 struct TreeState {
     GtkTreeView* view = nullptr;
     GtkTreeViewColumn* column = nullptr;
     GtkCellRenderer* picture = nullptr;
     GtkCellRenderer* text = nullptr;
-    GtkTreeStore* store = nullptr;  // our own reference
+    GtkTreeModel* model = nullptr;  // our own reference
     bool detached = false;
-    std::vector<GtkTreeIter> rows;     // display order; the store's iterators persist
-    std::vector<int> tops;             // display index of each top-level row
-    std::vector<PendingRow> pending;   // rows after `rows`, not yet in the store
     std::vector<std::string> longest;  // the longest texts appended, for the column width
     int widestPicture = 0;
 };
@@ -39,14 +28,6 @@ constexpr size_t MeasuredRows = 24;
 TreeState* Find(int gadget) {
     auto it = Trees.find(gadget);
     return it == Trees.end() ? nullptr : &it->second;
-}
-
-std::string RowUtf8(TreeState& tree, size_t row) {
-    gchar* text = nullptr;
-    gtk_tree_model_get(GTK_TREE_MODEL(tree.store), &tree.rows[row], ColumnText, &text, -1);
-    std::string result = text == nullptr ? "" : text;
-    g_free(text);
-    return result;
 }
 
 int TextWidth(TreeState& tree, const std::string& utf8) {
@@ -74,64 +55,6 @@ int ColumnWidth(TreeState& tree) {
            2 * int(textPad);
 }
 
-GtkTreeStore* NewStore() {
-    return gtk_tree_store_new(ColumnCount, GDK_TYPE_PIXBUF, G_TYPE_STRING, G_TYPE_STRING);
-}
-
-void Insert(TreeState& tree, GtkTreeIter* parent, int position, const PendingRow& row,
-            GtkTreeIter* out) {
-    gtk_tree_store_insert_with_values(
-        tree.store, out, parent, position, ColumnPicture, ImagePixbuf(row.image), ColumnText,
-        row.utf8.c_str(), ColumnColor, row.color.empty() ? nullptr : row.color.c_str(), -1);
-}
-
-// Moves the pending rows into the store.  The store finds a row's path by
-// counting its elder siblings, so an empty store is filled back to front,
-// each row inserted first among its siblings: linear instead of quadratic.
-void Materialize(TreeState& tree) {
-    if (tree.pending.empty()) return;
-    const size_t base = tree.rows.size();
-    const size_t count = tree.pending.size();
-    tree.rows.resize(base + count);
-    if (base == 0) {
-        for (size_t i = 0; i < count; ++i) {
-            if (tree.pending[i].level == 0 || tree.tops.empty()) {
-                tree.tops.push_back(static_cast<int>(i));
-            }
-        }
-        for (size_t t = tree.tops.size(); t-- > 0;) {
-            const size_t top = tree.tops[t];
-            const size_t end = t + 1 < tree.tops.size() ? tree.tops[t + 1] : count;
-            Insert(tree, nullptr, 0, tree.pending[top], &tree.rows[top]);
-            for (size_t child = end; child-- > top + 1;) {
-                Insert(tree, &tree.rows[top], 0, tree.pending[child], &tree.rows[child]);
-            }
-        }
-    } else {
-        for (size_t i = 0; i < count; ++i) {
-            const bool top = tree.pending[i].level == 0;
-            GtkTreeIter* parent = top ? nullptr : &tree.rows[tree.tops.back()];
-            Insert(tree, parent, -1, tree.pending[i], &tree.rows[base + i]);
-            if (top) tree.tops.push_back(static_cast<int>(base + i));
-        }
-    }
-    tree.pending.clear();
-}
-
-void Attach(TreeState& tree) {
-    Materialize(tree);
-    if (!tree.detached) return;
-    gtk_tree_view_column_set_fixed_width(tree.column, std::max(1, ColumnWidth(tree)));
-    gtk_tree_view_set_model(tree.view, GTK_TREE_MODEL(tree.store));
-    tree.detached = false;
-}
-
-void Detach(TreeState& tree) {
-    if (tree.detached) return;
-    gtk_tree_view_set_model(tree.view, nullptr);
-    tree.detached = true;
-}
-
 // Keeps the MeasuredRows longest texts (by bytes) seen since the last clear.
 void NoteLength(TreeState& tree, const std::string& utf8) {
     auto shorter = [](const std::string& a, const std::string& b) { return a.size() > b.size(); };
@@ -145,14 +68,15 @@ void NoteLength(TreeState& tree, const std::string& utf8) {
     }
 }
 
-GtkTreePath* PathOf(TreeState& tree, int row) {
-    return gtk_tree_model_get_path(GTK_TREE_MODEL(tree.store), &tree.rows[row]);
+void Attach(TreeState& tree) {
+    if (!tree.detached) return;
+    gtk_tree_view_column_set_fixed_width(tree.column, std::max(1, ColumnWidth(tree)));
+    gtk_tree_view_set_model(tree.view, tree.model);
+    tree.detached = false;
 }
 
-// Also moves pending rows into the store, so that `row` can be read.
-bool InRange(TreeState& tree, int row) {
-    Materialize(tree);
-    return row >= 0 && static_cast<size_t>(row) < tree.rows.size();
+bool InRange(const TreeState& tree, int row) {
+    return row >= 0 && static_cast<size_t>(row) < RowsOf(tree.model).rows.size();
 }
 
 // The tree's own handling of a press (left or right) selects the row under
@@ -171,6 +95,18 @@ gboolean OnRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
     int subtype = ClickReleased(record->clicks, event->button);
     if (subtype >= 0) QueueEvent(EventGadget, gadget, record->window, subtype, event->time);
     return FALSE;
+}
+
+// Runs `action` on the path of `row` in the shown tree.
+template <typename Action>
+void WithRowPath(int gadget, int row, Action action) {
+    TreeState* tree = Find(gadget);
+    if (tree == nullptr) return;
+    Attach(*tree);
+    if (!InRange(*tree, row)) return;
+    GtkTreePath* path = RowPath(tree->model, row);
+    action(*tree, path);
+    gtk_tree_path_free(path);
 }
 
 }  // namespace
@@ -195,42 +131,39 @@ bool AddTree(int gadget, int window, int x, int y, int width, int height) {
 void CreateTreeState(int gadget, GtkWidget* widget) {
     TreeState& tree = Trees[gadget];
     tree.view = GTK_TREE_VIEW(widget);
-    tree.store = NewStore();
+    tree.model = NewRowModel();
     tree.column = gtk_tree_view_column_new();
-    GtkCellRenderer* picture = tree.picture = gtk_cell_renderer_pixbuf_new();
-    GtkCellRenderer* text = tree.text = gtk_cell_renderer_text_new();
-    gtk_tree_view_column_pack_start(tree.column, picture, FALSE);
-    gtk_tree_view_column_pack_start(tree.column, text, TRUE);
-    gtk_tree_view_column_add_attribute(tree.column, picture, "pixbuf", ColumnPicture);
-    gtk_tree_view_column_add_attribute(tree.column, text, "text", ColumnText);
-    gtk_tree_view_column_add_attribute(tree.column, text, "foreground", ColumnColor);
+    tree.picture = gtk_cell_renderer_pixbuf_new();
+    tree.text = gtk_cell_renderer_text_new();
+    gtk_tree_view_column_pack_start(tree.column, tree.picture, FALSE);
+    gtk_tree_view_column_pack_start(tree.column, tree.text, TRUE);
+    gtk_tree_view_column_add_attribute(tree.column, tree.picture, "pixbuf", ColumnPicture);
+    gtk_tree_view_column_add_attribute(tree.column, tree.text, "text", ColumnText);
+    gtk_tree_view_column_add_attribute(tree.column, tree.text, "foreground", ColumnColor);
     gtk_tree_view_column_set_sizing(tree.column, GTK_TREE_VIEW_COLUMN_FIXED);
     gtk_tree_view_append_column(tree.view, tree.column);
     gtk_tree_view_set_headers_visible(tree.view, FALSE);
     gtk_tree_view_set_fixed_height_mode(tree.view, TRUE);
     gtk_tree_selection_set_mode(gtk_tree_view_get_selection(tree.view), GTK_SELECTION_SINGLE);
-    gtk_tree_view_set_model(tree.view, GTK_TREE_MODEL(tree.store));
+    gtk_tree_view_set_model(tree.view, tree.model);
 }
 
 void ForgetTreeState(int gadget) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
-    g_object_unref(tree->store);
+    g_object_unref(tree->model);
     Trees.erase(gadget);
 }
 
 void TreeClear(int gadget) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
-    // Filling a store attached to its view costs far more than the rows
-    // themselves; it is attached again when the view is next needed.
-    Detach(*tree);
-    // A fresh store: clearing the old one row by row would signal each removal.
-    g_object_unref(tree->store);
-    tree->store = NewStore();
-    tree->rows.clear();
-    tree->tops.clear();
-    tree->pending.clear();
+    // The new rows go into a model no view watches; it is shown when the view
+    // is next needed, so filling it costs nothing but the rows themselves.
+    gtk_tree_view_set_model(tree->view, nullptr);
+    tree->detached = true;
+    g_object_unref(tree->model);
+    tree->model = NewRowModel();
     tree->longest.clear();
     tree->widestPicture = 0;
 }
@@ -238,29 +171,25 @@ void TreeClear(int gadget) {
 void TreeAppend(int gadget, int level, int image, const std::string& text) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
-    // A level-1 row needs a top-level row above it, or becomes one.
-    const bool orphan = tree->rows.empty() && tree->pending.empty();
-    tree->pending.push_back(PendingRow{orphan ? 0 : level, image, Latin9ToUtf8(text), ""});
-    NoteLength(*tree, tree->pending.back().utf8);
+    std::string utf8 = Latin9ToUtf8(text);
+    NoteLength(*tree, utf8);
     tree->widestPicture = std::max(tree->widestPicture, ImageWidth(image));
+    const int row = AppendRow(tree->model, level, image, std::move(utf8));
+    if (!tree->detached) NotifyRowInserted(tree->model, row);
 }
 
 void TreeSetRowColor(int gadget, int row, uint32_t rgb) {
     TreeState* tree = Find(gadget);
-    if (tree == nullptr || row < 0) return;
+    if (tree == nullptr || !InRange(*tree, row)) return;
     gchar color[8];
     g_snprintf(color, sizeof color, "#%06x", rgb & 0xFFFFFFu);
-    const size_t index = static_cast<size_t>(row);
-    if (index >= tree->rows.size() && index - tree->rows.size() < tree->pending.size()) {
-        tree->pending[index - tree->rows.size()].color = color;
-    } else if (InRange(*tree, row)) {
-        gtk_tree_store_set(tree->store, &tree->rows[row], ColumnColor, color, -1);
-    }
+    RowsOf(tree->model).rows[row].color = color;
+    if (!tree->detached) NotifyRowChanged(tree->model, row);
 }
 
 int TreeRowCount(int gadget) {
     TreeState* tree = Find(gadget);
-    return tree == nullptr ? 0 : static_cast<int>(tree->rows.size() + tree->pending.size());
+    return tree == nullptr ? 0 : static_cast<int>(RowsOf(tree->model).rows.size());
 }
 
 void TreeExpandAll(int gadget) {
@@ -272,31 +201,30 @@ void TreeExpandAll(int gadget) {
 }
 
 void TreeExpandRow(int gadget, int row) {
-    TreeState* tree = Find(gadget);
-    if (tree == nullptr) return;
-    Attach(*tree);
-    if (!InRange(*tree, row)) return;
-    GtkTreePath* path = PathOf(*tree, row);
-    gtk_tree_view_expand_row(tree->view, path, FALSE);
-    gtk_tree_selection_unselect_path(gtk_tree_view_get_selection(tree->view), path);
-    gtk_tree_path_free(path);
+    WithRowPath(gadget, row, [](TreeState& tree, GtkTreePath* path) {
+        gtk_tree_view_expand_row(tree.view, path, FALSE);
+        gtk_tree_selection_unselect_path(gtk_tree_view_get_selection(tree.view), path);
+    });
 }
 
 void TreeCollapseRow(int gadget, int row) {
-    TreeState* tree = Find(gadget);
-    if (tree == nullptr) return;
-    Attach(*tree);
-    if (!InRange(*tree, row)) return;
-    GtkTreePath* path = PathOf(*tree, row);
-    gtk_tree_view_collapse_row(tree->view, path);
-    gtk_tree_path_free(path);
+    WithRowPath(gadget, row, [](TreeState& tree, GtkTreePath* path) {
+        gtk_tree_view_collapse_row(tree.view, path);
+    });
+}
+
+void TreeSelectRow(int gadget, int row) {
+    WithRowPath(gadget, row, [](TreeState& tree, GtkTreePath* path) {
+        gtk_tree_view_expand_to_path(tree.view, path);
+        gtk_tree_selection_select_path(gtk_tree_view_get_selection(tree.view), path);
+    });
 }
 
 bool TreeRowExpanded(int gadget, int row) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr || tree->detached || !InRange(*tree, row)) return false;
-    GtkTreePath* path = PathOf(*tree, row);
-    bool expanded = gtk_tree_view_row_expanded(tree->view, path);
+    GtkTreePath* path = RowPath(tree->model, row);
+    const bool expanded = gtk_tree_view_row_expanded(tree->view, path);
     gtk_tree_path_free(path);
     return expanded;
 }
@@ -308,32 +236,13 @@ int TreeSelectedRow(int gadget) {
     if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(tree->view), nullptr, &iter)) {
         return -1;
     }
-    GtkTreePath* path = gtk_tree_model_get_path(GTK_TREE_MODEL(tree->store), &iter);
-    const int depth = gtk_tree_path_get_depth(path);
-    const gint* indices = gtk_tree_path_get_indices(path);
-    int row = -1;
-    if (depth >= 1 && static_cast<size_t>(indices[0]) < tree->tops.size()) {
-        row = tree->tops[indices[0]] + (depth >= 2 ? 1 + indices[1] : 0);
-    }
-    gtk_tree_path_free(path);
-    return row;
-}
-
-void TreeSelectRow(int gadget, int row) {
-    TreeState* tree = Find(gadget);
-    if (tree == nullptr) return;
-    Attach(*tree);
-    if (!InRange(*tree, row)) return;
-    GtkTreePath* path = PathOf(*tree, row);
-    gtk_tree_view_expand_to_path(tree->view, path);
-    gtk_tree_selection_select_path(gtk_tree_view_get_selection(tree->view), path);
-    gtk_tree_path_free(path);
+    return RowOfIter(&iter);
 }
 
 std::string TreeRowText(int gadget, int row) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr || !InRange(*tree, row)) return "";
-    return FromUtf8(RowUtf8(*tree, row));
+    return FromUtf8(RowsOf(tree->model).rows[row].text);
 }
 
 std::string TreeSelectedText(int gadget) {
@@ -343,15 +252,6 @@ std::string TreeSelectedText(int gadget) {
 TreeRowLook TreeRowAppearance(int gadget, int row) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr || !InRange(*tree, row)) return TreeRowLook{};
-    GdkPixbuf* picture = nullptr;
-    gchar* color = nullptr;
-    gtk_tree_model_get(GTK_TREE_MODEL(tree->store), &tree->rows[row], ColumnPicture, &picture,
-                       ColumnColor, &color, -1);
-    TreeRowLook look;
-    look.level = gtk_tree_store_iter_depth(tree->store, &tree->rows[row]);
-    look.image = ImageNumberOf(picture);
-    look.grey = color != nullptr;
-    if (picture != nullptr) g_object_unref(picture);
-    g_free(color);
-    return look;
+    const TableRow& entry = RowsOf(tree->model).rows[row];
+    return TreeRowLook{entry.parent < 0 ? 0 : 1, entry.image, !entry.color.empty()};
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,7 +12,9 @@
 inline std::string CommandLine(const std::string& program, const std::vector<std::string>& args) {
     std::string line = program;
     for (const std::string& arg : args) {
-        line += " '" + std::regex_replace(arg, std::regex("'"), "'\\''") + "'";
+        line += " '";
+        for (char c : arg) line += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        line += "'";
     }
     return line;
 }

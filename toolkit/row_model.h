@@ -1,0 +1,34 @@
+// The model behind tree gadgets: rows in display order, two levels.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "toolkit/internal.h"
+
+struct TableRow {
+    int parent = -1;    // display index of the top-level row above, -1 for a top-level row
+    int ordinal = 0;    // place among its siblings
+    int image = 0;      // image number
+    std::string text;   // UTF-8
+    std::string color;  // "" for the default colour
+};
+
+struct RowTable {
+    std::vector<TableRow> rows;
+    std::vector<int> tops;  // display index of each top-level row
+};
+
+// A new, empty model with one reference for the caller.
+GtkTreeModel* NewRowModel();
+RowTable& RowsOf(GtkTreeModel* model);
+
+// Appends without telling any view; returns the row's display index.
+int AppendRow(GtkTreeModel* model, int level, int image, std::string utf8);
+// For a model shown in a view: tell it what changed.
+void NotifyRowInserted(GtkTreeModel* model, int row);
+void NotifyRowChanged(GtkTreeModel* model, int row);
+
+void RowIter(GtkTreeModel* model, int row, GtkTreeIter* iter);
+int RowOfIter(const GtkTreeIter* iter);
+GtkTreePath* RowPath(GtkTreeModel* model, int row);
