@@ -1,5 +1,6 @@
 #include "client/roster.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "client/command_runner.h"
@@ -39,6 +40,7 @@ std::string WithoutAny(std::string_view text, std::string_view characters) {
 
 std::vector<RosterRow> ParseRoster(const std::string& listOutput) {
     std::vector<RosterRow> rows;
+    rows.reserve(std::count(listOutput.begin(), listOutput.end(), '\n'));
     const std::string_view all(listOutput);
     size_t start = 0;
     size_t end;
@@ -91,8 +93,8 @@ void RebuildRoster(const std::string& listOutput) {
     LastListOutput = listOutput;
     TreeClear(GadgetRoster);
     int index = 0;
-    for (const RosterRow& row : ParseRoster(listOutput)) {
-        TreeAppend(GadgetRoster, row.level, RowImage(row.state), row.text);
+    for (RosterRow& row : ParseRoster(listOutput)) {
+        TreeAppend(GadgetRoster, row.level, RowImage(row.state), std::move(row.text));
         if (row.state != RowState::Online) TreeSetRowColor(GadgetRoster, index, Grey);
         ++index;
     }

@@ -7,6 +7,7 @@
 
 #include "toolkit/toolkit.h"
 
+bool IsAscii(const std::string& text);
 // UTF-8 back to ISO-8859-15; the bytes unchanged when they cannot be converted.
 std::string FromUtf8(const std::string& text);
 

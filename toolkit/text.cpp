@@ -8,13 +8,6 @@ const GIConv NoConverter = reinterpret_cast<GIConv>(-1);
 GIConv ToUtf8 = NoConverter;
 GIConv ToLatin9 = NoConverter;
 
-bool IsAscii(const std::string& text) {
-    for (unsigned char c : text) {
-        if (c >= 0x80) return false;
-    }
-    return true;
-}
-
 std::string Convert(const std::string& text, GIConv& converter, const char* to, const char* from) {
     if (IsAscii(text)) return text;
     if (converter == NoConverter) {
@@ -34,6 +27,13 @@ std::string Convert(const std::string& text, GIConv& converter, const char* to, 
 }
 
 }  // namespace
+
+bool IsAscii(const std::string& text) {
+    for (unsigned char c : text) {
+        if (c >= 0x80) return false;
+    }
+    return true;
+}
 
 std::string Latin9ToUtf8(const std::string& text) {
     return Convert(text, ToUtf8, "UTF-8", "ISO-8859-15");

@@ -146,7 +146,7 @@ int ButtonImage(int gadget);
 // level-1 rows as its children.
 
 void TreeClear(int gadget);
-void TreeAppend(int gadget, int level, int image, const std::string& text);
+void TreeAppend(int gadget, int level, int image, std::string text);
 void TreeSetRowColor(int gadget, int row, uint32_t rgb);
 int TreeRowCount(int gadget);
 // Expands every row and leaves none selected.

@@ -168,10 +168,10 @@ void TreeClear(int gadget) {
     tree->widestPicture = 0;
 }
 
-void TreeAppend(int gadget, int level, int image, const std::string& text) {
+void TreeAppend(int gadget, int level, int image, std::string text) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
-    std::string utf8 = Latin9ToUtf8(text);
+    std::string utf8 = IsAscii(text) ? std::move(text) : Latin9ToUtf8(text);
     NoteLength(*tree, utf8);
     tree->widestPicture = std::max(tree->widestPicture, ImageWidth(image));
     const int row = AppendRow(tree->model, level, image, std::move(utf8));
