@@ -146,9 +146,8 @@ std::string ShellQuote(const std::string& value) {
     return quoted;
 }
 
-std::string Trim(const std::string& text) {
+std::string_view TrimBlanks(std::string_view text) {
     const size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    const size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // True while RunCommand is executing a command.
@@ -42,4 +43,7 @@ inline bool Contains(const std::string& text, const char* phrase) {
 }
 
 // Removes blanks (code 32 only) from both ends.
-std::string Trim(const std::string& text);
+std::string_view TrimBlanks(std::string_view text);
+inline std::string Trim(std::string_view text) {
+    return std::string(TrimBlanks(text));
+}

@@ -21,12 +21,6 @@ std::string_view Field(std::string_view line, size_t start, size_t length) {
     return start < line.size() ? line.substr(start, length) : std::string_view();
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::string WithoutAny(std::string_view text, std::string_view characters) {
     std::string kept;
     kept.reserve(text.size());
