@@ -127,10 +127,3 @@ std::string ChooseSaveFile(const std::string& title, const std::string& proposed
     gtk_widget_destroy(dialog);
     return chosen;
 }
-
-void SetClipboardText(const std::string& text) {
-    if (!ToolkitReady()) return;
-    const std::string utf8 = Latin9ToUtf8(text);
-    gtk_clipboard_set_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD), utf8.c_str(),
-                           static_cast<gint>(utf8.size()));
-}

@@ -68,7 +68,10 @@ bool AddImageGadget(int gadget, int window, int x, int y, int image) {
     if (!PlaceGadget(gadget, window, GadgetKind::Image, picture, picture, x, y, -1, -1)) {
         return false;
     }
-    FindGadget(gadget)->image = image;
+    Gadget* record = FindGadget(gadget);
+    record->image = image;
+    record->box.width = ImageWidth(image);  // drawn at its own size
+    record->box.height = ImageHeight(image);
     return true;
 }
 

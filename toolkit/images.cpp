@@ -47,8 +47,6 @@ bool IsPng(const void* data, size_t size) {
     return size >= 8 && png_sig_cmp(static_cast<png_const_bytep>(data), 0, 8) == 0;
 }
 
-}  // namespace
-
 bool RegisterImageData(int image, const void* data, size_t size) {
     GdkPixbuf* pixbuf = IsPng(data, size) ? DecodePng(data, size) : DecodeWithLoader(data, size);
     if (pixbuf == nullptr) return false;
@@ -57,6 +55,8 @@ bool RegisterImageData(int image, const void* data, size_t size) {
     Images[image] = pixbuf;
     return true;
 }
+
+}  // namespace
 
 bool RegisterResourceImage(int image, const char* resourcePath) {
     static bool registered = false;

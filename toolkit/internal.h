@@ -42,7 +42,6 @@ GdkPixbuf* ImagePixbuf(int image);
 int ImageNumberOf(GdkPixbuf* pixbuf);
 
 // Trees keep their own bookkeeping; called when a tree gadget goes away.
-void CreateTreeState(int gadget, GtkWidget* view);
 void ForgetTreeState(int gadget);
 
 bool PauseOverridden();

@@ -84,7 +84,6 @@ void SetPauseForTests(std::function<void(int)> pause);
 
 // Decodes an uncompressed BMP or a PNG held in the embedded resources.
 bool RegisterResourceImage(int image, const char* resourcePath);
-bool RegisterImageData(int image, const void* data, size_t size);
 bool ImageExists(int image);
 int ImageWidth(int image);
 int ImageHeight(int image);
@@ -112,8 +111,6 @@ bool GetWindowPosition(int window, int* x, int* y);
 void MoveWindow(int window, int x, int y);
 void ResizeWindow(int window, int width, int height);
 bool GetWindowSize(int window, int* width, int* height);
-// The X window id, for tests that drive the desktop.
-unsigned long WindowXid(int window);
 
 // ---- Gadgets ----------------------------------------------------------------
 
@@ -188,7 +185,6 @@ void FreeMenus();
 bool AddTrayIcon(int window, int image, const std::string& tooltip);
 void RemoveTrayIcon();
 bool TrayIconExists();
-bool TrayIconEmbedded();
 std::string TrayTooltip();
 
 // ---- Message boxes and the file chooser ---------------------------------------
@@ -230,7 +226,3 @@ void ScriptBoxes(std::vector<ScriptedAnswer> answers);
 void ScriptBoxesWith(std::function<ScriptedAnswer(const BoxRecord&)> answerer);
 void StopScriptingBoxes();
 const std::vector<BoxRecord>& ScriptedBoxLog();
-
-// ---- Clipboard ----------------------------------------------------------------
-
-void SetClipboardText(const std::string& text);

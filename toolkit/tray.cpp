@@ -50,10 +50,6 @@ bool TrayIconExists() {
     return Tray != nullptr;
 }
 
-bool TrayIconEmbedded() {
-    return Tray != nullptr && gtk_status_icon_is_embedded(Tray);
-}
-
 std::string TrayTooltip() {
     return Tooltip;
 }

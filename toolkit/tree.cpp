@@ -109,25 +109,6 @@ void WithRowPath(int gadget, int row, Action action) {
     gtk_tree_path_free(path);
 }
 
-}  // namespace
-
-bool AddTree(int gadget, int window, int x, int y, int width, int height) {
-    GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
-    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC,
-                                   GTK_POLICY_AUTOMATIC);
-    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_ETCHED_IN);
-    GtkWidget* view = gtk_tree_view_new();
-    gtk_container_add(GTK_CONTAINER(scroller), view);
-    gtk_widget_show(view);
-    if (!PlaceGadget(gadget, window, GadgetKind::Tree, scroller, view, x, y, width, height)) {
-        return false;
-    }
-    CreateTreeState(gadget, view);
-    g_signal_connect(view, "button-press-event", G_CALLBACK(OnPress), GINT_TO_POINTER(gadget));
-    g_signal_connect(view, "button-release-event", G_CALLBACK(OnRelease), GINT_TO_POINTER(gadget));
-    return true;
-}
-
 void CreateTreeState(int gadget, GtkWidget* widget) {
     TreeState& tree = Trees[gadget];
     tree.view = GTK_TREE_VIEW(widget);
@@ -146,6 +127,25 @@ void CreateTreeState(int gadget, GtkWidget* widget) {
     gtk_tree_view_set_fixed_height_mode(tree.view, TRUE);
     gtk_tree_selection_set_mode(gtk_tree_view_get_selection(tree.view), GTK_SELECTION_SINGLE);
     gtk_tree_view_set_model(tree.view, tree.model);
+}
+
+}  // namespace
+
+bool AddTree(int gadget, int window, int x, int y, int width, int height) {
+    GtkWidget* scroller = gtk_scrolled_window_new(nullptr, nullptr);
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC,
+                                   GTK_POLICY_AUTOMATIC);
+    gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_ETCHED_IN);
+    GtkWidget* view = gtk_tree_view_new();
+    gtk_container_add(GTK_CONTAINER(scroller), view);
+    gtk_widget_show(view);
+    if (!PlaceGadget(gadget, window, GadgetKind::Tree, scroller, view, x, y, width, height)) {
+        return false;
+    }
+    CreateTreeState(gadget, view);
+    g_signal_connect(view, "button-press-event", G_CALLBACK(OnPress), GINT_TO_POINTER(gadget));
+    g_signal_connect(view, "button-release-event", G_CALLBACK(OnRelease), GINT_TO_POINTER(gadget));
+    return true;
 }
 
 void ForgetTreeState(int gadget) {

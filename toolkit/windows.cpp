@@ -1,5 +1,3 @@
-#include <gdk/gdkx.h>
-
 #include <map>
 #include <vector>
 
@@ -156,10 +154,4 @@ bool GetWindowSize(int window, int* width, int* height) {
     if (record == nullptr) return false;
     gtk_window_get_size(GTK_WINDOW(record->window), width, height);
     return true;
-}
-
-unsigned long WindowXid(int window) {
-    WindowRecord* record = Find(window);
-    if (record == nullptr || record->window->window == nullptr) return 0;
-    return GDK_WINDOW_XID(record->window->window);
 }
