@@ -1,4 +1,4 @@
-#include "client/startup.h"
+#include "app/startup.h"
 
 int main(int argc, char** argv) {
     return RunCorvane(argc, argv);

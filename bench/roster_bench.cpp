@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "client/roster.h"
-#include "mainwindow/identifiers.h"
+#include "common/identifiers.h"
 #include "mainwindow/main_window.h"
 #include "toolkit/toolkit.h"
 

@@ -1,12 +1,11 @@
 #include "client/client_state.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "client/command_runner.h"
 #include "client/roster.h"
-#include "client/startup.h"
-#include "mainwindow/identifiers.h"
+#include "client/startup_checks.h"
+#include "common/identifiers.h"
+#include "common/read_file.h"
+#include "common/text.h"
 #include "toolkit/toolkit.h"
 
 std::string ClientConfigDir;
@@ -30,9 +29,9 @@ std::string DefaultConfigDir() {
 }
 
 void ReadStateFile() {
-    std::ifstream file(ClientConfigDir + "state", std::ios::binary);
+    const std::optional<std::string> file = ReadWholeFile(ClientConfigDir + "state");
     if (!file) return;
-    const std::string content{std::istreambuf_iterator<char>(file), {}};
+    const std::string& content = *file;
     size_t start = 0;
     while (start < content.size()) {
         size_t end = content.find_first_of("\r\n", start);

@@ -7,8 +7,10 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
-#include "mainwindow/identifiers.h"
+#include "common/identifiers.h"
+#include "common/release.h"
 #include "toolkit/toolkit.h"
 
 extern char** environ;
@@ -36,27 +38,22 @@ std::string RunCommand(const std::string& commandLine) {
     if (CommandBusy) return "";
     CommandBusy = true;
     std::string output;
-    if (FILE* pipe = popen(commandLine.c_str(), "r")) {
+    if (std::unique_ptr<FILE, ReleaseWith<pclose>> pipe{popen(commandLine.c_str(), "r")}) {
         std::array<char, ReadBufferSize> buffer;
         size_t got;
-        while ((got = fread(buffer.data(), 1, buffer.size() - 1, pipe)) > 0) {
+        while ((got = fread(buffer.data(), 1, buffer.size() - 1, pipe.get())) > 0) {
             output.append(buffer.data(), got);
         }
-        pclose(pipe);
     }
     CommandBusy = false;
     return output;
 }
 
+// On one thread no command can be running here, so one step is all it takes.
 void WaitForRunner() {
-    const bool polls = WindowIsOpen(MainWindow);
-    do {
-        Pause(RunnerStepMs);
-        if (polls) {
-            ProgramEvent dropped;
-            PollEvent(&dropped);
-        }
-    } while (CommandBusy);
+    Pause(RunnerStepMs);
+    ProgramEvent dropped;
+    if (WindowIsOpen(MainWindow)) PollEvent(&dropped);
 }
 
 std::string GetEnv(const std::string& name) {
@@ -144,10 +141,4 @@ std::string ShellQuote(const std::string& value) {
     }
     quoted += '\'';
     return quoted;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }

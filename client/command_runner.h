@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 // True while RunCommand is executing a command.
@@ -12,8 +11,8 @@ extern bool CommandBusy;
 // "" when it printed nothing, could not be run or the runner was busy.
 std::string RunCommand(const std::string& commandLine);
 
-// The cooperative wait before every command: at least 100 ms, polling (and
-// dropping) one event per step once the main window exists.
+// The cooperative wait before every command: 100 ms, then one poll for an
+// event (dropped) once the main window exists.
 void WaitForRunner();
 
 // The value of an environment variable, "" when unset.
@@ -37,13 +36,3 @@ bool ProgramRunnable(const std::string& program);
 
 // One single-quoted shell word that reaches the program as exactly `value`.
 std::string ShellQuote(const std::string& value);
-
-inline bool Contains(const std::string& text, const char* phrase) {
-    return text.find(phrase) != std::string::npos;
-}
-
-// Removes blanks (code 32 only) from both ends.
-std::string_view TrimBlanks(std::string_view text);
-inline std::string Trim(std::string_view text) {
-    return std::string(TrimBlanks(text));
-}

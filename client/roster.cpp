@@ -4,7 +4,8 @@
 #include <string_view>
 
 #include "client/command_runner.h"
-#include "mainwindow/identifiers.h"
+#include "common/identifiers.h"
+#include "common/text.h"
 #include "toolkit/toolkit.h"
 
 std::string LastListOutput;

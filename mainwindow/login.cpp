@@ -3,11 +3,12 @@
 #include "client/client_state.h"
 #include "client/command_runner.h"
 #include "client/roster.h"
-#include "client/startup.h"
-#include "mainwindow/event_loop.h"
-#include "mainwindow/identifiers.h"
+#include "common/identifiers.h"
+#include "common/text.h"
 #include "toolkit/toolkit.h"
 
+bool QuitRequested = false;
+bool EndRequested = false;
 bool ClientStoppedByUser = false;
 
 namespace {
@@ -68,7 +69,8 @@ void ConfirmExit() {
     }
     if (AskYesNo("Hamachi", "You are not logged in, do you want to stop Hamachi?")) {
         StopClient();
-        EndProgram();
+        EndRequested = true;
+        return;
     }
     QuitRequested = true;
 }

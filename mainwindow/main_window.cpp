@@ -1,7 +1,8 @@
 #include "mainwindow/main_window.h"
 
 #include "client/client_state.h"
-#include "mainwindow/identifiers.h"
+#include "client/roster.h"
+#include "common/identifiers.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -12,39 +13,7 @@ constexpr int MinimumHeight = 250;
 int HiddenX = 0;
 int HiddenY = 0;
 
-struct EmbeddedImage {
-    int number;
-    const char* path;
-};
-
-// 17 and 18 are separate images made from the data of 12 and 10.
-constexpr EmbeddedImage Images[] = {
-    {ImageBanner, "/corvane/images/banner.bmp"},
-    {ImageLoggedIn, "/corvane/images/power_on.bmp"},
-    {ImageNetworks, "/corvane/images/networks.bmp"},
-    {ImageSettings, "/corvane/images/settings.bmp"},
-    {ImageDotOnline, "/corvane/images/dot_green.bmp"},
-    {ImageDotOffline, "/corvane/images/dot_red.bmp"},
-    {ImageLoggedOut, "/corvane/images/power_off.bmp"},
-    {ImageDotCrossed, "/corvane/images/dot_yellow.bmp"},
-    {ImageSystemTabSelected, "/corvane/images/tab_system_on.bmp"},
-    {ImageSystemTab, "/corvane/images/tab_system_off.bmp"},
-    {ImageStatusTab, "/corvane/images/tab_status_off.bmp"},
-    {ImageStatusTabSelected, "/corvane/images/tab_status_on.bmp"},
-    {ImageEmblem, "/corvane/images/emblem.bmp"},
-    {ImageTray, "/corvane/images/tray.png"},
-    {ImageCreateNetwork, "/corvane/images/create_network.bmp"},
-    {ImageJoinNetwork, "/corvane/images/join_network.bmp"},
-    {ImageStatusTabFirst, "/corvane/images/tab_status_on.bmp"},
-    {ImageSystemTabFirst, "/corvane/images/tab_system_off.bmp"},
-    {ImageAbout, "/corvane/images/about.png"},
-};
-
 }  // namespace
-
-void RegisterImages() {
-    for (const EmbeddedImage& image : Images) RegisterResourceImage(image.number, image.path);
-}
 
 void CreatePopupMenus() {
     if (CreatePopupMenu(MenuNetwork)) {
@@ -122,4 +91,8 @@ void HideMainWindow() {
 void RestoreMainWindow() {
     if (!WindowIsVisible(MainWindow)) MoveWindow(MainWindow, HiddenX, HiddenY);
     ShowWindow(MainWindow);
+}
+
+void OpenRosterMenu() {
+    ShowPopupMenu(IsNetworkRow(SelectedRowText()) ? MenuNetwork : MenuMember);
 }

@@ -1,8 +1,6 @@
-// The main window, its images and popup menus, and the tray icon's window.
+// The main window, the popup menus, and what the window and tray clicks do.
 #pragma once
 
-// Registers the embedded images as 1 to 19.
-void RegisterImages();
 // Builds the four popup menus.
 void CreatePopupMenus();
 // Builds window 1 with its gadgets and shows it; false when it cannot be made.
@@ -13,3 +11,6 @@ void RelayoutMainWindow();
 void HideMainWindow();
 // A left click on the tray icon: the window comes back where it was.
 void RestoreMainWindow();
+// A right click on the roster: the network menu on a network row, the member
+// menu otherwise.
+void OpenRosterMenu();

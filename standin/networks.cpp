@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "common/text.h"
+
 namespace standin {
 
 namespace {
@@ -24,12 +26,6 @@ std::string Join(const std::vector<std::string>& parts, char separator) {
         joined += parts[i];
     }
     return joined;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 constexpr std::array<std::string_view, 3> kKnownFlags{"online", "owner", "away"};

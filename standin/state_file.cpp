@@ -2,18 +2,14 @@
 
 #include <algorithm>
 
+#include "common/text.h"
+
 namespace standin {
 
 namespace {
 
 constexpr size_t kKeyWidth = 9;
 constexpr size_t kValueColumn = 11;
-
-std::string TrimBlanks(std::string_view text) {
-    const size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return "";
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 
 }  // namespace
 
@@ -25,11 +21,11 @@ std::string StateLine(std::string_view key, std::string_view value) {
 }
 
 std::string StateKey(std::string_view line) {
-    return TrimBlanks(line.substr(0, kKeyWidth));
+    return Trim(line.substr(0, kKeyWidth));
 }
 
 std::string StateValue(std::string_view line) {
-    return line.size() > kValueColumn ? TrimBlanks(line.substr(kValueColumn)) : "";
+    return line.size() > kValueColumn ? Trim(line.substr(kValueColumn)) : "";
 }
 
 std::string WithStateValue(std::string_view text, std::string_view key, std::string_view value) {

@@ -12,18 +12,17 @@ std::vector<BoxRecord> Log;
 // Message boxes stand alone, centred on the screen, and wait for the answer.
 int RunMessageBox(GtkMessageType type, GtkButtonsType buttons, const std::string& title,
                   const std::string& text) {
-    GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, buttons, "%s",
-                                            Latin9ToUtf8(text).c_str());
-    gtk_window_set_title(GTK_WINDOW(box), Latin9ToUtf8(title).c_str());
-    gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
+    TopWidget box(gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, buttons, "%s",
+                                         Latin9ToUtf8(text).c_str()));
+    GtkDialog* dialog = GTK_DIALOG(box.get());
+    gtk_window_set_title(GTK_WINDOW(dialog), Latin9ToUtf8(title).c_str());
+    gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     if (buttons == GTK_BUTTONS_YES_NO) {
-        gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_YES);
-        GtkWidget* yes = gtk_dialog_get_widget_for_response(GTK_DIALOG(box), GTK_RESPONSE_YES);
+        gtk_dialog_set_default_response(dialog, GTK_RESPONSE_YES);
+        GtkWidget* yes = gtk_dialog_get_widget_for_response(dialog, GTK_RESPONSE_YES);
         if (yes != nullptr) gtk_widget_grab_focus(yes);
     }
-    int response = gtk_dialog_run(GTK_DIALOG(box));
-    gtk_widget_destroy(box);
-    return response;
+    return gtk_dialog_run(dialog);
 }
 
 }  // namespace
@@ -94,36 +93,26 @@ std::string ChooseSaveFile(const std::string& title, const std::string& proposed
     ScriptedAnswer scripted;
     if (ScriptedBoxAnswer(BoxKind::SaveFile, title, proposedPath, &scripted)) return scripted.path;
     if (!ToolkitReady()) return "";
-    GtkWidget* dialog = gtk_file_chooser_dialog_new(
+    TopWidget dialog(gtk_file_chooser_dialog_new(
         Latin9ToUtf8(title).c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL,
-        GTK_RESPONSE_CANCEL, GTK_STOCK_SAVE, GTK_RESPONSE_ACCEPT, nullptr);
-    gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
-    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+        GTK_RESPONSE_CANCEL, GTK_STOCK_SAVE, GTK_RESPONSE_ACCEPT, nullptr));
+    gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), GTK_RESPONSE_ACCEPT);
+    GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog.get());
     gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);
-    gchar* folder = g_path_get_dirname(proposedPath.c_str());
-    gchar* name = g_path_get_basename(proposedPath.c_str());
-    gtk_file_chooser_set_current_folder(chooser, folder);
-    gchar* shownName = g_filename_display_name(name);
-    gtk_file_chooser_set_current_name(chooser, shownName);
-    g_free(shownName);
-    g_free(name);
-    g_free(folder);
+    const GText folder(g_path_get_dirname(proposedPath.c_str()));
+    const GText name(g_path_get_basename(proposedPath.c_str()));
+    gtk_file_chooser_set_current_folder(chooser, folder.get());
+    gtk_file_chooser_set_current_name(chooser, GText(g_filename_display_name(name.get())).get());
     for (const FileFilter& filter : filters) {
         GtkFileFilter* entry = gtk_file_filter_new();
         gtk_file_filter_set_name(entry, Latin9ToUtf8(filter.name).c_str());
         gtk_file_filter_add_pattern(entry, filter.pattern.c_str());
-        gtk_file_chooser_add_filter(chooser, entry);
+        gtk_file_chooser_add_filter(chooser, entry);  // the chooser takes it
         if (gtk_file_chooser_get_filter(chooser) == nullptr) {
             gtk_file_chooser_set_filter(chooser, entry);
         }
     }
-    std::string chosen;
-    if (gtk_dialog_run(GTK_DIALOG(dialog)) == GTK_RESPONSE_ACCEPT) {
-        if (gchar* path = gtk_file_chooser_get_filename(chooser)) {
-            chosen = path;
-            g_free(path);
-        }
-    }
-    gtk_widget_destroy(dialog);
-    return chosen;
+    if (gtk_dialog_run(GTK_DIALOG(dialog.get())) != GTK_RESPONSE_ACCEPT) return "";
+    const GText path(gtk_file_chooser_get_filename(chooser));
+    return path ? path.get() : "";
 }

@@ -1,6 +1,7 @@
 #include <map>
 #include <vector>
 
+#include "common/lookup.h"
 #include "toolkit/internal.h"
 
 namespace {
@@ -17,8 +18,7 @@ void OnButtonClicked(GtkButton*, gpointer data) {
 }  // namespace
 
 Gadget* FindGadget(int gadget) {
-    auto it = Gadgets.find(gadget);
-    return it == Gadgets.end() ? nullptr : &it->second;
+    return FindIn(Gadgets, gadget);
 }
 
 PressType PressTypeOf(const GdkEventButton* event) {

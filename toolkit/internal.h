@@ -3,9 +3,26 @@
 
 #include <gtk/gtk.h>
 
+#include <memory>
 #include <string>
 
+#include "common/release.h"
 #include "toolkit/toolkit.h"
+
+// Owning holders for what GLib and GTK hand out.
+using GText = std::unique_ptr<gchar, ReleaseWith<g_free>>;
+template <typename T>
+using GRef = std::unique_ptr<T, ReleaseWith<g_object_unref>>;
+// A top-level widget: destroying it also drops GTK's own reference.
+using TopWidget = std::unique_ptr<GtkWidget, ReleaseWith<gtk_widget_destroy>>;
+// A widget we hold a reference of our own on (a menu that no window owns).
+struct DestroyAndUnref {
+    void operator()(GtkWidget* widget) const {
+        gtk_widget_destroy(widget);
+        g_object_unref(widget);
+    }
+};
+using HeldWidget = std::unique_ptr<GtkWidget, DestroyAndUnref>;
 
 bool IsAscii(const std::string& text);
 // UTF-8 back to ISO-8859-15; the bytes unchanged when they cannot be converted.
@@ -16,7 +33,6 @@ std::string FromUtf8(const std::string& text);
 void QueueEvent(int kind, int object, int window, int subtype, guint32 time);
 guint32 LastEventTime();
 
-GtkWidget* WindowWidget(int window);
 GtkWidget* WindowContainer(int window);
 
 enum class GadgetKind { Image, Label, Tree, ImageButton };
@@ -39,7 +55,6 @@ void ForgetGadgetsOf(int window);
 PressType PressTypeOf(const GdkEventButton* event);
 
 GdkPixbuf* ImagePixbuf(int image);
-int ImageNumberOf(GdkPixbuf* pixbuf);
 
 // Trees keep their own bookkeeping; called when a tree gadget goes away.
 void ForgetTreeState(int gadget);

@@ -1,20 +1,19 @@
 #include <map>
 
+#include "common/lookup.h"
 #include "toolkit/internal.h"
 
 namespace {
 
 struct MenuRecord {
-    GtkWidget* menu = nullptr;
+    HeldWidget menu;
     GtkWidget* target = nullptr;  // where new items go: the menu or an open submenu
-    std::vector<std::string> layout;
 };
 
 std::map<int, MenuRecord> Menus;
 
 MenuRecord* Find(int menu) {
-    auto it = Menus.find(menu);
-    return it == Menus.end() ? nullptr : &it->second;
+    return FindIn(Menus, menu);
 }
 
 void OnActivate(GtkMenuItem*, gpointer data) {
@@ -30,15 +29,11 @@ void Append(MenuRecord& record, GtkWidget* item) {
 
 bool CreatePopupMenu(int menu) {
     if (!ToolkitReady()) return false;
-    if (MenuRecord* old = Find(menu)) {
-        gtk_widget_destroy(old->menu);
-        g_object_unref(old->menu);
-        Menus.erase(menu);
-    }
+    Menus.erase(menu);
     GtkWidget* widget = gtk_menu_new();
     if (widget == nullptr) return false;
     g_object_ref_sink(widget);
-    Menus[menu] = MenuRecord{widget, widget, {}};
+    Menus[menu] = MenuRecord{HeldWidget(widget), widget};
     return true;
 }
 
@@ -48,14 +43,12 @@ void AddMenuItem(int menu, int item, const std::string& text) {
     GtkWidget* entry = gtk_menu_item_new_with_label(Latin9ToUtf8(text).c_str());
     g_signal_connect(entry, "activate", G_CALLBACK(OnActivate), GINT_TO_POINTER(item));
     Append(*record, entry);
-    record->layout.push_back(text);
 }
 
 void AddMenuSeparator(int menu) {
     MenuRecord* record = Find(menu);
     if (record == nullptr) return;
     Append(*record, gtk_separator_menu_item_new());
-    record->layout.push_back("-");
 }
 
 void BeginSubmenu(int menu, const std::string& text) {
@@ -66,41 +59,30 @@ void BeginSubmenu(int menu, const std::string& text) {
     gtk_menu_item_set_submenu(GTK_MENU_ITEM(entry), submenu);
     Append(*record, entry);
     record->target = submenu;
-    record->layout.push_back(">" + text);
 }
 
 void EndSubmenu(int menu) {
     MenuRecord* record = Find(menu);
     if (record == nullptr) return;
-    record->target = record->menu;
-    record->layout.push_back("<");
+    record->target = record->menu.get();
 }
 
 void ShowPopupMenu(int menu) {
     MenuRecord* record = Find(menu);
     if (record == nullptr) return;
     // Opened on a button release (or later), so no button is held: 0.
-    gtk_menu_popup(GTK_MENU(record->menu), nullptr, nullptr, nullptr, nullptr, 0, LastEventTime());
+    gtk_menu_popup(GTK_MENU(record->menu.get()), nullptr, nullptr, nullptr, nullptr, 0, LastEventTime());
 }
 
 bool PopupMenuShown(int menu) {
     MenuRecord* record = Find(menu);
-    return record != nullptr && gtk_widget_get_visible(record->menu);
+    return record != nullptr && gtk_widget_get_visible(record->menu.get());
 }
 
 void HidePopupMenus() {
-    for (auto& entry : Menus) gtk_menu_popdown(GTK_MENU(entry.second.menu));
-}
-
-std::vector<std::string> MenuLayout(int menu) {
-    MenuRecord* record = Find(menu);
-    return record == nullptr ? std::vector<std::string>{} : record->layout;
+    for (auto& entry : Menus) gtk_menu_popdown(GTK_MENU(entry.second.menu.get()));
 }
 
 void FreeMenus() {
-    for (auto& entry : Menus) {
-        gtk_widget_destroy(entry.second.menu);
-        g_object_unref(entry.second.menu);
-    }
     Menus.clear();
 }

@@ -8,23 +8,23 @@ namespace {
 
 enum Column { ColumnPicture, ColumnText, ColumnColor, ColumnCount };
 
-struct RowModel {
+struct CorvaneRowModel {
     GObject parent;
     RowTable* table;
     gint stamp;
 };
 
-struct RowModelClass {
+struct CorvaneRowModelClass {
     GObjectClass parent;
 };
 
 void InitInterface(GtkTreeModelIface* iface);
 
-G_DEFINE_TYPE_WITH_CODE(RowModel, row_model, G_TYPE_OBJECT,
+G_DEFINE_TYPE_WITH_CODE(CorvaneRowModel, corvane_row_model, G_TYPE_OBJECT,
                         G_IMPLEMENT_INTERFACE(GTK_TYPE_TREE_MODEL, InitInterface))
 
-RowModel* Model(GtkTreeModel* model) {
-    return reinterpret_cast<RowModel*>(model);
+CorvaneRowModel* Model(GtkTreeModel* model) {
+    return reinterpret_cast<CorvaneRowModel*>(model);
 }
 RowTable& Table(GtkTreeModel* model) {
     return *Model(model)->table;
@@ -159,15 +159,15 @@ void InitInterface(GtkTreeModelIface* iface) {
 }
 
 void Finalize(GObject* object) {
-    delete reinterpret_cast<RowModel*>(object)->table;
-    G_OBJECT_CLASS(row_model_parent_class)->finalize(object);
+    delete reinterpret_cast<CorvaneRowModel*>(object)->table;
+    G_OBJECT_CLASS(corvane_row_model_parent_class)->finalize(object);
 }
 
-void row_model_class_init(RowModelClass* cls) {
+void corvane_row_model_class_init(CorvaneRowModelClass* cls) {
     G_OBJECT_CLASS(cls)->finalize = Finalize;
 }
 
-void row_model_init(RowModel* model) {
+void corvane_row_model_init(CorvaneRowModel* model) {
     model->table = new RowTable;
     model->stamp = g_random_int();
 }
@@ -175,15 +175,11 @@ void row_model_init(RowModel* model) {
 }  // namespace
 
 GtkTreeModel* NewRowModel() {
-    return GTK_TREE_MODEL(g_object_new(row_model_get_type(), nullptr));
+    return GTK_TREE_MODEL(g_object_new(corvane_row_model_get_type(), nullptr));
 }
 
 RowTable& RowsOf(GtkTreeModel* model) {
     return Table(model);
-}
-
-void RowIter(GtkTreeModel* model, int row, GtkTreeIter* iter) {
-    SetIter(model, iter, row);
 }
 
 int RowOfIter(const GtkTreeIter* iter) {
@@ -212,26 +208,4 @@ int AppendRow(GtkTreeModel* model, int level, int image, std::string utf8) {
     table.rows.push_back(TableRow{parent, ordinal, image, std::move(utf8), ""});
     if (top) table.tops.push_back(row);
     return row;
-}
-
-void NotifyRowInserted(GtkTreeModel* model, int row) {
-    GtkTreeIter iter;
-    SetIter(model, &iter, row);
-    GtkTreePath* path = RowPath(model, row);
-    gtk_tree_model_row_inserted(model, path, &iter);
-    const TableRow& entry = Table(model).rows[row];
-    if (entry.parent >= 0 && entry.ordinal == 0) {
-        gtk_tree_path_up(path);
-        SetIter(model, &iter, entry.parent);
-        gtk_tree_model_row_has_child_toggled(model, path, &iter);
-    }
-    gtk_tree_path_free(path);
-}
-
-void NotifyRowChanged(GtkTreeModel* model, int row) {
-    GtkTreeIter iter;
-    SetIter(model, &iter, row);
-    GtkTreePath* path = RowPath(model, row);
-    gtk_tree_model_row_changed(model, path, &iter);
-    gtk_tree_path_free(path);
 }

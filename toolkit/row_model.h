@@ -23,12 +23,9 @@ struct RowTable {
 GtkTreeModel* NewRowModel();
 RowTable& RowsOf(GtkTreeModel* model);
 
-// Appends without telling any view; returns the row's display index.
+// Appends without telling any view (the model is filled while no view
+// shows it); returns the row's display index.
 int AppendRow(GtkTreeModel* model, int level, int image, std::string utf8);
-// For a model shown in a view: tell it what changed.
-void NotifyRowInserted(GtkTreeModel* model, int row);
-void NotifyRowChanged(GtkTreeModel* model, int row);
 
-void RowIter(GtkTreeModel* model, int row, GtkTreeIter* iter);
 int RowOfIter(const GtkTreeIter* iter);
 GtkTreePath* RowPath(GtkTreeModel* model, int row);

@@ -15,15 +15,13 @@ std::string Convert(const std::string& text, GIConv& converter, const char* to, 
         if (converter == NoConverter) return text;
     }
     gsize written = 0;
-    gchar* out = g_convert_with_iconv(text.data(), static_cast<gssize>(text.size()), converter,
-                                      nullptr, &written, nullptr);
-    if (out == nullptr) {
+    GText out(g_convert_with_iconv(text.data(), static_cast<gssize>(text.size()), converter,
+                                   nullptr, &written, nullptr));
+    if (!out) {
         g_iconv(converter, nullptr, nullptr, nullptr, nullptr);  // reset the shift state
         return text;
     }
-    std::string result(out, written);
-    g_free(out);
-    return result;
+    return std::string(out.get(), written);
 }
 
 }  // namespace

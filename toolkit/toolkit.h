@@ -82,8 +82,8 @@ void SetPauseForTests(std::function<void(int)> pause);
 
 // ---- Images ---------------------------------------------------------------
 
-// Decodes an uncompressed BMP or a PNG held in the embedded resources.
-bool RegisterResourceImage(int image, const char* resourcePath);
+// Registers the embedded images under their numbers.
+void RegisterImages();
 bool ImageExists(int image);
 int ImageWidth(int image);
 int ImageHeight(int image);
@@ -148,7 +148,6 @@ void TreeSetRowColor(int gadget, int row, uint32_t rgb);
 int TreeRowCount(int gadget);
 // Expands every row and leaves none selected.
 void TreeExpandAll(int gadget);
-void TreeExpandRow(int gadget, int row);
 void TreeCollapseRow(int gadget, int row);
 bool TreeRowExpanded(int gadget, int row);
 int TreeSelectedRow(int gadget);
@@ -162,6 +161,9 @@ struct TreeRowLook {
     bool grey = false;
 };
 TreeRowLook TreeRowAppearance(int gadget, int row);
+// For tests: the column's width, and the pixel width of a text in the tree.
+int TreeColumnWidth(int gadget);
+int TreeTextWidth(int gadget, const std::string& text);
 
 // ---- Popup menus ------------------------------------------------------------
 
@@ -175,9 +177,6 @@ void EndSubmenu(int menu);
 void ShowPopupMenu(int menu);
 bool PopupMenuShown(int menu);
 void HidePopupMenus();
-// The menu's entries top to bottom, "-" for a separator, ">Text" opening and
-// "<" closing a submenu; for tests.
-std::vector<std::string> MenuLayout(int menu);
 void FreeMenus();
 
 // ---- Tray icon ---------------------------------------------------------------

@@ -5,7 +5,7 @@ namespace {
 // The program has one tray icon; its number is never referred to.
 constexpr int TrayNumber = 1;
 
-GtkStatusIcon* Tray = nullptr;
+GRef<GtkStatusIcon> Tray;
 int TrayWindow = 0;
 ClickState TrayClicks;
 std::string Tooltip;
@@ -26,23 +26,22 @@ gboolean OnRelease(GtkStatusIcon*, GdkEventButton* event, gpointer) {
 bool AddTrayIcon(int window, int image, const std::string& tooltip) {
     if (!ToolkitReady()) return false;
     RemoveTrayIcon();
-    Tray = gtk_status_icon_new_from_pixbuf(ImagePixbuf(image));
-    if (Tray == nullptr) return false;
+    Tray.reset(gtk_status_icon_new_from_pixbuf(ImagePixbuf(image)));
+    if (!Tray) return false;
     TrayWindow = window;
     TrayClicks = ClickState{};
     Tooltip = tooltip;
-    gtk_status_icon_set_tooltip_text(Tray, Latin9ToUtf8(tooltip).c_str());
-    g_signal_connect(Tray, "button-press-event", G_CALLBACK(OnPress), nullptr);
-    g_signal_connect(Tray, "button-release-event", G_CALLBACK(OnRelease), nullptr);
-    gtk_status_icon_set_visible(Tray, TRUE);
+    gtk_status_icon_set_tooltip_text(Tray.get(), Latin9ToUtf8(tooltip).c_str());
+    g_signal_connect(Tray.get(), "button-press-event", G_CALLBACK(OnPress), nullptr);
+    g_signal_connect(Tray.get(), "button-release-event", G_CALLBACK(OnRelease), nullptr);
+    gtk_status_icon_set_visible(Tray.get(), TRUE);
     return true;
 }
 
 void RemoveTrayIcon() {
-    if (Tray == nullptr) return;
-    gtk_status_icon_set_visible(Tray, FALSE);
-    g_object_unref(Tray);
-    Tray = nullptr;
+    if (!Tray) return;
+    gtk_status_icon_set_visible(Tray.get(), FALSE);
+    Tray.reset();
     Tooltip.clear();
 }
 

@@ -1,48 +1,98 @@
 #include <algorithm>
+#include <array>
 #include <map>
+#include <unordered_map>
 #include <vector>
 
+#include "common/lookup.h"
 #include "toolkit/row_model.h"
 
 namespace {
 
 enum Column { ColumnPicture, ColumnText, ColumnColor };
 
+// Rows are measured in pixels for the column width, but laying out every row
+// would cost more than building it: each row's width is estimated from
+// cached glyph advances, and only the widest few are laid out.
+constexpr size_t MeasuredRows = 8;
+
 struct TreeState {
     GtkTreeView* view = nullptr;
     GtkTreeViewColumn* column = nullptr;
     GtkCellRenderer* picture = nullptr;
     GtkCellRenderer* text = nullptr;
-    GtkTreeModel* model = nullptr;  // our own reference
-    bool detached = false;
-    std::vector<std::string> longest;  // the longest texts appended, for the column width
+    // Always a model, so the view is a tree table even when empty; while rows
+    // are appended no view shows it, and it is shown again when next needed.
+    GRef<GtkTreeModel> model;
+    bool shown = false;
+    GRef<PangoLayout> layout;                   // for measuring texts
+    std::array<int, 128> asciiAdvance{};        // Pango units; 0: not yet measured
+    std::unordered_map<gunichar, int> advance;  // the other characters
+    std::vector<std::pair<int, int>> widest;    // (estimate, row), a min-heap
     int widestPicture = 0;
 };
 
 std::map<int, TreeState> Trees;
 
-// Widest texts are measured only among the longest few, which keeps the
-// horizontal scroll bar honest without laying out every row.
-constexpr size_t MeasuredRows = 24;
-
 TreeState* Find(int gadget) {
-    auto it = Trees.find(gadget);
-    return it == Trees.end() ? nullptr : &it->second;
+    return FindIn(Trees, gadget);
 }
 
-int TextWidth(TreeState& tree, const std::string& utf8) {
-    PangoLayout* layout = gtk_widget_create_pango_layout(GTK_WIDGET(tree.view), utf8.c_str());
+int LayoutWidth(TreeState& tree, const char* utf8, int length) {
+    pango_layout_set_text(tree.layout.get(), utf8, length);
     int width = 0;
-    pango_layout_get_pixel_size(layout, &width, nullptr);
-    g_object_unref(layout);
+    pango_layout_get_size(tree.layout.get(), &width, nullptr);
     return width;
 }
 
+int Advance(TreeState& tree, const char* at) {
+    const unsigned char c = static_cast<unsigned char>(*at);
+    if (c < 128) {
+        int& width = tree.asciiAdvance[c];
+        if (width == 0) width = std::max(1, LayoutWidth(tree, at, 1));
+        return width;
+    }
+    const gunichar code = g_utf8_get_char(at);
+    auto found = tree.advance.find(code);
+    if (found != tree.advance.end()) return found->second;
+    const int width = LayoutWidth(tree, at, static_cast<int>(g_utf8_next_char(at) - at));
+    tree.advance.emplace(code, width);
+    return width;
+}
+
+int EstimatedWidth(TreeState& tree, const std::string& utf8) {
+    int width = 0;
+    for (const char* at = utf8.c_str(); *at != '\0'; at = g_utf8_next_char(at)) {
+        width += Advance(tree, at);
+    }
+    return width;
+}
+
+void NoteWidth(TreeState& tree, int row, const std::string& utf8) {
+    const std::pair<int, int> entry{EstimatedWidth(tree, utf8), row};
+    auto narrower = std::greater<>();
+    if (tree.widest.size() < MeasuredRows) {
+        tree.widest.push_back(entry);
+        std::push_heap(tree.widest.begin(), tree.widest.end(), narrower);
+    } else if (entry.first > tree.widest.front().first) {
+        std::pop_heap(tree.widest.begin(), tree.widest.end(), narrower);
+        tree.widest.back() = entry;
+        std::push_heap(tree.widest.begin(), tree.widest.end(), narrower);
+    }
+}
+
+int TextPixels(TreeState& tree, const std::string& utf8) {
+    return PANGO_PIXELS_CEIL(LayoutWidth(tree, utf8.c_str(), static_cast<int>(utf8.size())));
+}
+
 // Rows have fixed heights and the column a fixed width (so that large trees
-// need no per-row layout); the width must still cover the widest text.
+// need no per-row layout); the width must still cover the widest row, or the
+// scroll bar cannot reach its end.
 int ColumnWidth(TreeState& tree) {
     int widest = 0;
-    for (const std::string& text : tree.longest) widest = std::max(widest, TextWidth(tree, text));
+    for (const auto& [estimate, row] : tree.widest) {
+        widest = std::max(widest, TextPixels(tree, RowsOf(tree.model.get()).rows[row].text));
+    }
     gint expander = 12, separator = 2, focus = 1;
     gtk_widget_style_get(GTK_WIDGET(tree.view), "expander-size", &expander, "horizontal-separator",
                          &separator, "focus-line-width", &focus, nullptr);
@@ -55,28 +105,31 @@ int ColumnWidth(TreeState& tree) {
            2 * int(textPad);
 }
 
-// Keeps the MeasuredRows longest texts (by bytes) seen since the last clear.
-void NoteLength(TreeState& tree, const std::string& utf8) {
-    auto shorter = [](const std::string& a, const std::string& b) { return a.size() > b.size(); };
-    if (tree.longest.size() < MeasuredRows) {
-        tree.longest.push_back(utf8);
-        std::push_heap(tree.longest.begin(), tree.longest.end(), shorter);
-    } else if (utf8.size() > tree.longest.front().size()) {
-        std::pop_heap(tree.longest.begin(), tree.longest.end(), shorter);
-        tree.longest.back() = utf8;
-        std::push_heap(tree.longest.begin(), tree.longest.end(), shorter);
-    }
+void Show(TreeState& tree) {
+    if (tree.shown) return;
+    gtk_tree_view_column_set_fixed_width(tree.column, std::max(1, ColumnWidth(tree)));
+    gtk_tree_view_set_model(tree.view, tree.model.get());
+    tree.shown = true;
 }
 
-void Attach(TreeState& tree) {
-    if (!tree.detached) return;
-    gtk_tree_view_column_set_fixed_width(tree.column, std::max(1, ColumnWidth(tree)));
-    gtk_tree_view_set_model(tree.view, tree.model);
-    tree.detached = false;
+// The rows change while no view shows the model, which then costs nothing
+// but the rows themselves.
+void Unshow(TreeState& tree) {
+    if (!tree.shown) return;
+    gtk_tree_view_set_model(tree.view, nullptr);
+    tree.shown = false;
+}
+
+void NewModel(TreeState& tree) {
+    Unshow(tree);
+    tree.model.reset(NewRowModel());
+    tree.widest.clear();
+    tree.widestPicture = 0;
+    Show(tree);
 }
 
 bool InRange(const TreeState& tree, int row) {
-    return row >= 0 && static_cast<size_t>(row) < RowsOf(tree.model).rows.size();
+    return row >= 0 && static_cast<size_t>(row) < RowsOf(tree.model.get()).rows.size();
 }
 
 // The tree's own handling of a press (left or right) selects the row under
@@ -102,17 +155,17 @@ template <typename Action>
 void WithRowPath(int gadget, int row, Action action) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
-    Attach(*tree);
+    Show(*tree);
     if (!InRange(*tree, row)) return;
-    GtkTreePath* path = RowPath(tree->model, row);
-    action(*tree, path);
-    gtk_tree_path_free(path);
+    const std::unique_ptr<GtkTreePath, ReleaseWith<gtk_tree_path_free>> path(
+        RowPath(tree->model.get(), row));
+    action(*tree, path.get());
 }
 
 void CreateTreeState(int gadget, GtkWidget* widget) {
     TreeState& tree = Trees[gadget];
     tree.view = GTK_TREE_VIEW(widget);
-    tree.model = NewRowModel();
+    tree.layout.reset(gtk_widget_create_pango_layout(widget, nullptr));
     tree.column = gtk_tree_view_column_new();
     tree.picture = gtk_cell_renderer_pixbuf_new();
     tree.text = gtk_cell_renderer_text_new();
@@ -126,7 +179,7 @@ void CreateTreeState(int gadget, GtkWidget* widget) {
     gtk_tree_view_set_headers_visible(tree.view, FALSE);
     gtk_tree_view_set_fixed_height_mode(tree.view, TRUE);
     gtk_tree_selection_set_mode(gtk_tree_view_get_selection(tree.view), GTK_SELECTION_SINGLE);
-    gtk_tree_view_set_model(tree.view, tree.model);
+    NewModel(tree);
 }
 
 }  // namespace
@@ -149,62 +202,43 @@ bool AddTree(int gadget, int window, int x, int y, int width, int height) {
 }
 
 void ForgetTreeState(int gadget) {
-    TreeState* tree = Find(gadget);
-    if (tree == nullptr) return;
-    g_object_unref(tree->model);
     Trees.erase(gadget);
 }
 
 void TreeClear(int gadget) {
-    TreeState* tree = Find(gadget);
-    if (tree == nullptr) return;
-    // The new rows go into a model no view watches; it is shown when the view
-    // is next needed, so filling it costs nothing but the rows themselves.
-    gtk_tree_view_set_model(tree->view, nullptr);
-    tree->detached = true;
-    g_object_unref(tree->model);
-    tree->model = NewRowModel();
-    tree->longest.clear();
-    tree->widestPicture = 0;
+    if (TreeState* tree = Find(gadget)) NewModel(*tree);
 }
 
 void TreeAppend(int gadget, int level, int image, std::string text) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
+    Unshow(*tree);
     std::string utf8 = IsAscii(text) ? std::move(text) : Latin9ToUtf8(text);
-    NoteLength(*tree, utf8);
     tree->widestPicture = std::max(tree->widestPicture, ImageWidth(image));
-    const int row = AppendRow(tree->model, level, image, std::move(utf8));
-    if (!tree->detached) NotifyRowInserted(tree->model, row);
+    const int row = AppendRow(tree->model.get(), level, image, std::move(utf8));
+    NoteWidth(*tree, row, RowsOf(tree->model.get()).rows[row].text);
 }
 
 void TreeSetRowColor(int gadget, int row, uint32_t rgb) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr || !InRange(*tree, row)) return;
+    Unshow(*tree);
     gchar color[8];
     g_snprintf(color, sizeof color, "#%06x", rgb & 0xFFFFFFu);
-    RowsOf(tree->model).rows[row].color = color;
-    if (!tree->detached) NotifyRowChanged(tree->model, row);
+    RowsOf(tree->model.get()).rows[row].color = color;
 }
 
 int TreeRowCount(int gadget) {
     TreeState* tree = Find(gadget);
-    return tree == nullptr ? 0 : static_cast<int>(RowsOf(tree->model).rows.size());
+    return tree == nullptr ? 0 : static_cast<int>(RowsOf(tree->model.get()).rows.size());
 }
 
 void TreeExpandAll(int gadget) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
-    Attach(*tree);
+    Show(*tree);
     gtk_tree_view_expand_all(tree->view);
     gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(tree->view));
-}
-
-void TreeExpandRow(int gadget, int row) {
-    WithRowPath(gadget, row, [](TreeState& tree, GtkTreePath* path) {
-        gtk_tree_view_expand_row(tree.view, path, FALSE);
-        gtk_tree_selection_unselect_path(gtk_tree_view_get_selection(tree.view), path);
-    });
 }
 
 void TreeCollapseRow(int gadget, int row) {
@@ -221,17 +255,17 @@ void TreeSelectRow(int gadget, int row) {
 }
 
 bool TreeRowExpanded(int gadget, int row) {
-    TreeState* tree = Find(gadget);
-    if (tree == nullptr || tree->detached || !InRange(*tree, row)) return false;
-    GtkTreePath* path = RowPath(tree->model, row);
-    const bool expanded = gtk_tree_view_row_expanded(tree->view, path);
-    gtk_tree_path_free(path);
+    bool expanded = false;
+    WithRowPath(gadget, row, [&](TreeState& tree, GtkTreePath* path) {
+        expanded = gtk_tree_view_row_expanded(tree.view, path);
+    });
     return expanded;
 }
 
 int TreeSelectedRow(int gadget) {
     TreeState* tree = Find(gadget);
-    if (tree == nullptr || tree->detached) return -1;
+    if (tree == nullptr) return -1;
+    Show(*tree);
     GtkTreeIter iter;
     if (!gtk_tree_selection_get_selected(gtk_tree_view_get_selection(tree->view), nullptr, &iter)) {
         return -1;
@@ -242,7 +276,7 @@ int TreeSelectedRow(int gadget) {
 std::string TreeRowText(int gadget, int row) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr || !InRange(*tree, row)) return "";
-    return FromUtf8(RowsOf(tree->model).rows[row].text);
+    return FromUtf8(RowsOf(tree->model.get()).rows[row].text);
 }
 
 std::string TreeSelectedText(int gadget) {
@@ -252,6 +286,18 @@ std::string TreeSelectedText(int gadget) {
 TreeRowLook TreeRowAppearance(int gadget, int row) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr || !InRange(*tree, row)) return TreeRowLook{};
-    const TableRow& entry = RowsOf(tree->model).rows[row];
+    const TableRow& entry = RowsOf(tree->model.get()).rows[row];
     return TreeRowLook{entry.parent < 0 ? 0 : 1, entry.image, !entry.color.empty()};
+}
+
+int TreeColumnWidth(int gadget) {
+    TreeState* tree = Find(gadget);
+    if (tree == nullptr) return 0;
+    Show(*tree);
+    return gtk_tree_view_column_get_fixed_width(tree->column);
+}
+
+int TreeTextWidth(int gadget, const std::string& text) {
+    TreeState* tree = Find(gadget);
+    return tree == nullptr ? 0 : TextPixels(*tree, Latin9ToUtf8(text));
 }

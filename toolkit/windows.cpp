@@ -1,12 +1,13 @@
 #include <map>
 #include <vector>
 
+#include "common/lookup.h"
 #include "toolkit/internal.h"
 
 namespace {
 
 struct WindowRecord {
-    GtkWidget* window = nullptr;
+    TopWidget window;
     GtkWidget* fixed = nullptr;
     int width = 0;  // last inner size reported, to post size changes only
     int height = 0;
@@ -15,8 +16,11 @@ struct WindowRecord {
 std::map<int, WindowRecord> Windows;
 
 WindowRecord* Find(int window) {
-    auto it = Windows.find(window);
-    return it == Windows.end() ? nullptr : &it->second;
+    return FindIn(Windows, window);
+}
+
+GtkWindow* Window(const WindowRecord& record) {
+    return GTK_WINDOW(record.window.get());
 }
 
 gboolean OnDelete(GtkWidget*, GdkEvent* event, gpointer data) {
@@ -41,17 +45,15 @@ bool OpenWindow(int window, const std::string& title, int width, int height, uns
                 int parent) {
     if (!ToolkitReady()) return false;
     CloseWindow(window);
-    GtkWidget* widget = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    GtkWidget* fixed = widget == nullptr ? nullptr : gtk_fixed_new();
-    if (fixed == nullptr) {
-        if (widget != nullptr) gtk_widget_destroy(widget);
-        return false;
-    }
-    GtkWindow* win = GTK_WINDOW(widget);
+    TopWidget widget(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+    GtkWidget* fixed = widget ? gtk_fixed_new() : nullptr;
+    if (fixed == nullptr) return false;
+    GtkWindow* win = GTK_WINDOW(widget.get());
     gtk_window_set_title(win, Latin9ToUtf8(title).c_str());
-    gtk_container_add(GTK_CONTAINER(widget), fixed);
+    gtk_container_add(GTK_CONTAINER(win), fixed);
     gtk_widget_show(fixed);
-    if (flags & WindowResizable) {
+    const bool resizable = flags & WindowResizable;
+    if (resizable) {
         gtk_window_set_default_size(win, width, height);
         // Gadgets may lie beyond the window's edge (the banner is wider than
         // any window); the program bounds the size itself.
@@ -61,30 +63,18 @@ bool OpenWindow(int window, const std::string& title, int width, int height, uns
         gtk_window_set_resizable(win, FALSE);
     }
     if (flags & WindowCentered) gtk_window_set_position(win, GTK_WIN_POS_CENTER);
-    if (WindowRecord* owner = Find(parent)) {
-        gtk_window_set_transient_for(win, GTK_WINDOW(owner->window));
-    }
-    g_signal_connect(widget, "delete-event", G_CALLBACK(OnDelete), GINT_TO_POINTER(window));
-    g_signal_connect(widget, "configure-event", G_CALLBACK(OnConfigure), GINT_TO_POINTER(window));
-    gtk_widget_realize(widget);
-    if (flags & WindowResizable) {
-        gdk_window_set_decorations(
-            widget->window, GdkWMDecoration(GDK_DECOR_BORDER | GDK_DECOR_RESIZEH | GDK_DECOR_TITLE |
-                                            GDK_DECOR_MENU));
-        gdk_window_set_functions(widget->window,
-                                 GdkWMFunction(GDK_FUNC_RESIZE | GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
-    } else {
-        gdk_window_set_decorations(
-            widget->window, GdkWMDecoration(GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU));
-        gdk_window_set_functions(widget->window, GdkWMFunction(GDK_FUNC_MOVE | GDK_FUNC_CLOSE));
-    }
-    Windows[window] = WindowRecord{widget, fixed, width, height};
+    if (WindowRecord* owner = Find(parent)) gtk_window_set_transient_for(win, Window(*owner));
+    g_signal_connect(win, "delete-event", G_CALLBACK(OnDelete), GINT_TO_POINTER(window));
+    g_signal_connect(win, "configure-event", G_CALLBACK(OnConfigure), GINT_TO_POINTER(window));
+    gtk_widget_realize(widget.get());
+    GdkWindow* frame = gtk_widget_get_window(widget.get());
+    const int decorations = GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU;
+    const int functions = GDK_FUNC_MOVE | GDK_FUNC_CLOSE;
+    gdk_window_set_decorations(frame,
+                               GdkWMDecoration(decorations | (resizable ? GDK_DECOR_RESIZEH : 0)));
+    gdk_window_set_functions(frame, GdkWMFunction(functions | (resizable ? GDK_FUNC_RESIZE : 0)));
+    Windows[window] = WindowRecord{std::move(widget), fixed, width, height};
     return true;
-}
-
-GtkWidget* WindowWidget(int window) {
-    WindowRecord* record = Find(window);
-    return record == nullptr ? nullptr : record->window;
 }
 
 GtkWidget* WindowContainer(int window) {
@@ -94,23 +84,20 @@ GtkWidget* WindowContainer(int window) {
 
 void ShowWindow(int window) {
     if (WindowRecord* record = Find(window)) {
-        gtk_window_deiconify(GTK_WINDOW(record->window));
-        gtk_widget_show(record->window);
-        gtk_window_present(GTK_WINDOW(record->window));
+        gtk_window_deiconify(Window(*record));
+        gtk_widget_show(record->window.get());
+        gtk_window_present(Window(*record));
     }
 }
 
 void HideWindow(int window) {
-    if (WindowRecord* record = Find(window)) gtk_widget_hide(record->window);
+    if (WindowRecord* record = Find(window)) gtk_widget_hide(record->window.get());
 }
 
 void CloseWindow(int window) {
-    WindowRecord* record = Find(window);
-    if (record == nullptr) return;
-    GtkWidget* widget = record->window;
+    if (Find(window) == nullptr) return;
     ForgetGadgetsOf(window);
     Windows.erase(window);
-    gtk_widget_destroy(widget);
 }
 
 void CloseAllWindows() {
@@ -125,33 +112,33 @@ bool WindowIsOpen(int window) {
 
 bool WindowIsVisible(int window) {
     WindowRecord* record = Find(window);
-    return record != nullptr && gtk_widget_get_visible(record->window);
+    return record != nullptr && gtk_widget_get_visible(record->window.get());
 }
 
 void IconifyWindow(int window) {
-    if (WindowRecord* record = Find(window)) gtk_window_iconify(GTK_WINDOW(record->window));
+    if (WindowRecord* record = Find(window)) gtk_window_iconify(Window(*record));
 }
 
 bool GetWindowPosition(int window, int* x, int* y) {
     WindowRecord* record = Find(window);
     if (record == nullptr) return false;
-    gtk_window_get_position(GTK_WINDOW(record->window), x, y);
+    gtk_window_get_position(Window(*record), x, y);
     return true;
 }
 
 void MoveWindow(int window, int x, int y) {
-    if (WindowRecord* record = Find(window)) gtk_window_move(GTK_WINDOW(record->window), x, y);
+    if (WindowRecord* record = Find(window)) gtk_window_move(Window(*record), x, y);
 }
 
 void ResizeWindow(int window, int width, int height) {
     if (WindowRecord* record = Find(window)) {
-        gtk_window_resize(GTK_WINDOW(record->window), width, height);
+        gtk_window_resize(Window(*record), width, height);
     }
 }
 
 bool GetWindowSize(int window, int* width, int* height) {
     WindowRecord* record = Find(window);
     if (record == nullptr) return false;
-    gtk_window_get_size(GTK_WINDOW(record->window), width, height);
+    gtk_window_get_size(Window(*record), width, height);
     return true;
 }

@@ -8,29 +8,13 @@
 #include <string>
 
 #include "corvane_resources.h"
+#include "image_list.h"
+
+void PrintTo(const EmbeddedImage& image, std::ostream* os) {
+    *os << image.number << " " << image.file;
+}
 
 namespace {
-
-struct Expected {
-    const char* file;
-    int width, height;
-    int depth;            // bits per pixel (BMP) or per sample (PNG)
-    int colourType = -1;  // PNG only
-};
-
-// clang-format off
-constexpr Expected kImages[] = {
-    {"banner.bmp", 1024, 25, 8}, {"power_on.bmp", 32, 32, 24}, {"power_off.bmp", 32, 32, 24},
-    {"networks.bmp", 32, 32, 24}, {"settings.bmp", 32, 32, 24}, {"create_network.bmp", 32, 32, 24},
-    {"join_network.bmp", 32, 32, 24}, {"dot_green.bmp", 8, 8, 24}, {"dot_red.bmp", 8, 8, 24},
-    {"dot_yellow.bmp", 8, 8, 24}, {"tab_system_on.bmp", 80, 60, 8}, {"tab_system_off.bmp", 80, 60, 8},
-    {"tab_status_on.bmp", 80, 60, 8}, {"tab_status_off.bmp", 80, 60, 8}, {"emblem.bmp", 32, 32, 32},
-    {"tray.png", 20, 20, 8, 6}, {"about.png", 80, 80, 8, 3}};
-// clang-format on
-
-void PrintTo(const Expected& e, std::ostream* os) {
-    *os << e.file;
-}
 
 // Registered by hand, and once: a second time would link it into GLib's list twice.
 [[maybe_unused]] const bool kRegistered = (corvane_register_resource(), true);
@@ -52,40 +36,39 @@ uint32_t Number(const std::string& d, size_t at, int n, bool bigEndian = false) 
     return v;
 }
 
-class ImageFormat : public testing::TestWithParam<Expected> {};
+class ImageFormat : public testing::TestWithParam<EmbeddedImage> {};
 
 TEST_P(ImageFormat, HeaderIsExactlyAsRequired) {
-    const Expected& want = GetParam();
+    const EmbeddedImage& want = GetParam();
     const std::string d = Bytes(want.file);
+    const std::string encoding = want.encoding;
     ASSERT_GT(d.size(), 64u) << "missing or truncated";
-    if (want.colourType < 0) {
+    if (encoding.rfind("bmp", 0) == 0) {
+        const int depth = std::stoi(encoding.substr(3));
         EXPECT_EQ(d.substr(0, 2), "BM");
         EXPECT_EQ(Number(d, 2, 4), d.size()) << "file size field";
         EXPECT_EQ(Number(d, 14, 4), 40u) << "info header size";
         EXPECT_EQ(Number(d, 18, 4), uint32_t(want.width));
         EXPECT_EQ(Number(d, 22, 4), uint32_t(want.height)) << "positive: bottom-up rows";
         EXPECT_EQ(Number(d, 26, 2), 1u) << "planes";
-        EXPECT_EQ(Number(d, 28, 2), uint32_t(want.depth));
+        EXPECT_EQ(Number(d, 28, 2), uint32_t(depth));
         EXPECT_EQ(Number(d, 30, 4), 0u) << "BI_RGB";
-        const uint32_t used = Number(d, 46, 4), palette = want.depth == 8 ? (used ? used : 256) : 0;
-        EXPECT_LE(used, want.depth == 8 ? 256u : 0u) << "palette entries";
+        const uint32_t used = Number(d, 46, 4), palette = depth == 8 ? (used ? used : 256) : 0;
+        EXPECT_LE(used, depth == 8 ? 256u : 0u) << "palette entries";
         EXPECT_EQ(Number(d, 10, 4), 54 + 4 * palette) << "pixels follow the palette";
-        const size_t stride = (size_t(want.width) * want.depth / 8 + 3) & ~size_t(3);
+        const size_t stride = (size_t(want.width) * depth / 8 + 3) & ~size_t(3);
         EXPECT_EQ(d.size() - Number(d, 10, 4), stride * want.height) << "rows padded to 4 bytes";
     } else {
         EXPECT_EQ(d.substr(0, 16), std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16));
         EXPECT_EQ(Number(d, 16, 4, true), uint32_t(want.width));
         EXPECT_EQ(Number(d, 20, 4, true), uint32_t(want.height));
-        EXPECT_EQ(d[24], want.depth) << "bit depth";
-        EXPECT_EQ(d[25], want.colourType) << "colour type";
+        EXPECT_EQ(d[24], 8) << "bit depth";
+        EXPECT_EQ(d[25], encoding == "png-rgba" ? 6 : 3) << "colour type";
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Embedded, ImageFormat, testing::ValuesIn(kImages), [](const auto& info) {
-    std::string name = info.param.file;
-    std::replace(name.begin(), name.end(), '.', '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Embedded, ImageFormat, testing::ValuesIn(EmbeddedImages),
+                         [](const auto& info) { return "image" + std::to_string(info.param.number); });
 
 // Roster dots are their own hue on average; the emblem has real transparency.
 TEST(EmbeddedImages, DotColoursAndEmblemAlpha) {

@@ -2,42 +2,20 @@
 
 #include <chrono>
 
+#include "app/startup.h"
 #include "client/client_state.h"
 #include "client/command_runner.h"
 #include "client/roster.h"
-#include "client/startup.h"
-#include "mainwindow/event_loop.h"
-#include "mainwindow/identifiers.h"
+#include "client/startup_checks.h"
+#include "common/identifiers.h"
 #include "mainwindow/login.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/watchdog.h"
+#include "settings/options_file.h"
 
 namespace {
 
-[[noreturn]] void ThrowEnded(int status) {
-    throw ProgramEnded{status};
-}
-
-}  // namespace
-
-void FakeTime::Install() {
-    SetClockForTests([this] { return now_; });
-    SetPauseForTests([this](int ms) {
-        pauses_.push_back(ms);
-        now_ += ms;
-    });
-}
-
-void FakeTime::Uninstall() {
-    SetClockForTests(nullptr);
-    SetPauseForTests(nullptr);
-}
-
-int64_t FakeTime::Paused() const {
-    int64_t total = 0;
-    for (int ms : pauses_) total += ms;
-    return total;
-}
-
+// Every global the program keeps, as at a fresh start.
 void ResetProgramState() {
     ClientConfigDir.clear();
     ClientIdentity.clear();
@@ -52,9 +30,17 @@ void ResetProgramState() {
     CommandBusy = false;
     LastListOutput.clear();
     QuitRequested = false;
+    EndRequested = false;
     LastCheck = 0;
     ClientStoppedByUser = false;
+    ConfirmEvict = 1;
+    VNCViewer = "vncviewer";
+    VNCViewerParms.clear();
+    GiveControlApp = "x11vnc";
+    GiveControlParms = "-connect";
 }
+
+}  // namespace
 
 void ProgramTest::SetUp() {
     setenv("USER", "tester", 1);
@@ -64,7 +50,6 @@ void ProgramTest::SetUp() {
     char** argv = args;
     ASSERT_TRUE(InitToolkit(&argc, &argv)) << "no X display";
     ResetProgramState();
-    TerminateProcess = ThrowEnded;
     time.Install();
     ScriptBoxes({});
     DropQueuedEvents();
@@ -73,15 +58,11 @@ void ProgramTest::SetUp() {
 }
 
 void ProgramTest::TearDown() {
-    RemoveTrayIcon();
     HidePopupMenus();
-    CloseAllWindows();
-    FreeMenus();
-    FreeImages();
+    EndProgram();
     DropQueuedEvents();
     StopScriptingBoxes();
     time.Uninstall();
-    TerminateProcess = std::exit;
     ResetProgramState();
 }
 
@@ -99,16 +80,17 @@ void ProgramTest::ClientWithOneNetwork() {
 
 void ProgramTest::OpenMain() {
     ConfigDirOption = scenario.ConfigDir();
+    ClientConfigDir = ConfigDirOption;
     ASSERT_TRUE(OpenMainWindow());
 }
 
-int ProgramTest::ExitStatusOf(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const ProgramEnded& ended) {
-        return ended.status;
-    }
-    return -1;
+void ProgramTest::OpenMainLoggedIn() {
+    OpenMain();
+    ClientLoggedIn = true;
+    ShowClientState("on");
+    RefreshRoster();
+    LastCheck = Millis();
+    scenario.ClearLog();
 }
 
 bool ProgramTest::PumpUntil(const std::function<bool()>& done, int ms) {

@@ -9,10 +9,10 @@
 #include <fstream>
 #include <thread>
 
-#include "client/command_runner.h"
-#include "program_test.h"
+#include <gtest/gtest.h>
 
-extern char** environ;
+#include "client/command_runner.h"
+#include "standin_scenario.h"
 
 namespace {
 
@@ -42,28 +42,10 @@ TEST(SplitParametersTest, BlanksSeparateAndDoubleQuotesGroup) {
         EXPECT_EQ(SplitParameters(c.parameters), c.arguments) << c.parameters;
 }
 
-// Runs `body` with exactly these environment entries, in this order.
-void WithEnvironment(std::vector<std::string> entries, const std::function<void()>& body) {
-    std::vector<char*> table;
-    for (std::string& entry : entries) table.push_back(entry.data());
-    table.push_back(nullptr);
-    char** saved = environ;
-    environ = table.data();
-    body();
-    environ = saved;
-}
-
-TEST(GetEnvTest, MatchesTheWholeNameUpToTheEqualsSign) {
-    WithEnvironment({"USERNAME=wrong", "USER=right", "EMPTY=", "PAIR=a=b"}, [] {
-        EXPECT_EQ(GetEnv("USER"), "right");
-        EXPECT_EQ(GetEnv("user"), "");
-        EXPECT_EQ(GetEnv("EMPTY"), "");
-        EXPECT_EQ(GetEnv("MISSING"), "");
-        EXPECT_EQ(GetEnv("PAIR"), "a=b");
-    });
-}
-
-class RunCommandTest : public ProgramTest {};
+class RunCommandTest : public testing::Test {
+  protected:
+    StandinScenario scenario;
+};
 
 TEST_F(RunCommandTest, ReturnsTheWholeStandardOutputByteForByte) {
     const std::string longLine(5000, 'x');
@@ -83,23 +65,10 @@ TEST_F(RunCommandTest, BusyRunnerRunsNothing) {
     CommandBusy = false;
 }
 
-TEST_F(RunCommandTest, WaitsAtLeastOneStepAndPollsOnlyOnceTheMainWindowExists) {
-    PostEvent(ProgramEvent{EventMenu, 1, 0, 0});
-    WaitForRunner();
-    EXPECT_EQ(time.Pauses(), std::vector<int>{100});
-    EXPECT_EQ(QueuedEventCount(), 1);  // no window yet: nothing polled
-
-    OpenMain();
-    DrainEvents();
-    PostEvent(ProgramEvent{EventMenu, 1, 0, 0});
-    PostEvent(ProgramEvent{EventMenu, 2, 0, 0});
-    WaitForRunner();
-    EXPECT_EQ(QueuedEventCount(), 1);  // one polled and dropped
-}
-
 // Values that would break out of naive quoting reach the client unchanged.
 TEST_F(RunCommandTest, QuotedValuesReachTheClientAsOneArgument) {
-    RunningClient(true);
+    scenario.Configure("5.1.2.3", "me");
+    scenario.SetRunning(true);
     const std::vector<std::string> hostile = {"plain",
                                               "it's",
                                               "'",
@@ -125,10 +94,9 @@ TEST_F(RunCommandTest, QuotedValuesReachTheClientAsOneArgument) {
     EXPECT_FALSE(std::filesystem::exists("pwned"));
 }
 
-class LaunchProgramTest : public ProgramTest {
+class LaunchProgramTest : public testing::Test {
   protected:
     void SetUp() override {
-        ProgramTest::SetUp();
         bin = scenario.BinDir();
         scenario.AddProgram("runnable", "#!/bin/sh\nexit 0\n");
         std::ofstream(bin + "/empty").close();
@@ -139,6 +107,7 @@ class LaunchProgramTest : public ProgramTest {
         std::filesystem::create_directory(bin + "/sub");
         scenario.AddProgram("sub/nested", "#!/bin/sh\nexit 0\n");
     }
+    StandinScenario scenario;
     std::string bin;
 };
 

@@ -1,7 +1,8 @@
 #include "mainwindow/main_window.h"
+#include "app/event_loop.h"
 #include "client/client_state.h"
-#include "mainwindow/event_loop.h"
-#include "mainwindow/identifiers.h"
+#include "client/roster.h"
+#include "common/identifiers.h"
 #include "program_test.h"
 
 void PrintTo(const GadgetBox& box, std::ostream* out) {
@@ -38,18 +39,6 @@ class MainWindowTest : public ProgramTest {
         return {width, height};
     }
 };
-
-TEST_F(MainWindowTest, GadgetsStandWhereTheyAreBuilt) {
-    EXPECT_EQ(Size(), std::make_pair(250, 270));
-    const std::pair<int, GadgetBox> expected[] = {
-        {GadgetIdentity, {5, 30, 240, 20}},   {GadgetStatus, {5, 50, 240, 20}},
-        {GadgetRoster, {5, 75, 240, 145}},    {GadgetLogin, {5, 225, 43, 43}},
-        {GadgetNetworks, {157, 225, 43, 43}}, {GadgetSettings, {202, 225, 43, 43}}};
-    for (const auto& [gadget, box] : expected) EXPECT_EQ(GadgetGeometry(gadget), box) << gadget;
-    EXPECT_EQ(ButtonImage(GadgetLogin), ImageLoggedIn);
-    EXPECT_EQ(ButtonImage(GadgetNetworks), ImageNetworks);
-    EXPECT_EQ(ButtonImage(GadgetSettings), ImageSettings);
-}
 
 TEST_F(MainWindowTest, LargerSizesLayTheGadgetsOut) {
     SetGadgetText(GadgetStatus, "offline");
@@ -132,30 +121,28 @@ TEST(ClickTest, DoublePressMarksTheReleaseThatFollows) {
     }
 }
 
-TEST_F(MainWindowTest, PopupMenusHoldTheirItems) {
-    EXPECT_EQ(MenuLayout(MenuNetwork),
-              (std::vector<std::string>{"Go online", "Go offline", "-", "Leave network",
-                                        "Delete network"}));
-    EXPECT_EQ(
-        MenuLayout(MenuMember),
-        (std::vector<std::string>{"Ping", "Browse", "Copy address", "-", "Evict user", "-", ">VNC",
-                                  "Control this PC", "Give control to this PC", "<"}));
-    EXPECT_EQ(MenuLayout(MenuNetworks),
-              (std::vector<std::string>{"Create new network..", "Join existing network.."}));
-    EXPECT_EQ(MenuLayout(MenuTray), (std::vector<std::string>{"Exit", "-", "About"}));
-}
+TEST_F(MainWindowTest, OffAndOnLooks) {
+    scenario.AddNetwork("alpha", true, true);
+    RefreshRoster();
+    ASSERT_GT(TreeRowCount(GadgetRoster), 0);
 
-TEST_F(MainWindowTest, EveryEmbeddedImageDecodesAtItsSize) {
-    const std::tuple<int, int, int> sizes[] = {
-        {1, 1024, 25}, {2, 32, 32},  {3, 32, 32},  {4, 32, 32},  {5, 8, 8},
-        {6, 8, 8},     {7, 32, 32},  {8, 8, 8},    {9, 80, 60},  {10, 80, 60},
-        {11, 80, 60},  {12, 80, 60}, {13, 32, 32}, {14, 20, 20}, {15, 32, 32},
-        {16, 32, 32},  {17, 80, 60}, {18, 80, 60}, {19, 80, 80}};
-    for (const auto& [image, width, height] : sizes) {
-        EXPECT_TRUE(ImageExists(image)) << image;
-        EXPECT_EQ(ImageWidth(image), width) << image;
-        EXPECT_EQ(ImageHeight(image), height) << image;
+    ShowClientState("off");
+    EXPECT_EQ(GadgetText(GadgetStatus), "offline");
+    for (int gadget : {GadgetIdentity, GadgetRoster, GadgetNetworks, GadgetSettings}) {
+        EXPECT_FALSE(GadgetSensitive(gadget)) << gadget;
     }
+    EXPECT_TRUE(GadgetSensitive(GadgetLogin));
+    EXPECT_EQ(TreeRowCount(GadgetRoster), 0);
+    EXPECT_EQ(LastListOutput, "");
+
+    scenario.Configure(Identity, "renamed");
+    scenario.ClearLog();
+    ShowClientState("on");
+    for (int gadget : {GadgetIdentity, GadgetRoster, GadgetNetworks, GadgetSettings}) {
+        EXPECT_TRUE(GadgetSensitive(gadget)) << gadget;
+    }
+    EXPECT_EQ(GadgetText(GadgetStatus), "renamed");
+    EXPECT_EQ(scenario.Calls(), std::vector<std::string>{"hamachi"});
 }
 
 }  // namespace

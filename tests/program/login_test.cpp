@@ -1,9 +1,9 @@
 #include "mainwindow/login.h"
+#include "app/event_loop.h"
 #include "client/client_state.h"
 #include "client/roster.h"
-#include "mainwindow/event_loop.h"
-#include "mainwindow/identifiers.h"
-#include "mainwindow/main_window.h"
+#include "common/identifiers.h"
+#include "mainwindow/watchdog.h"
 #include "program_test.h"
 
 namespace {
@@ -76,10 +76,8 @@ TEST_F(LoginTest, LoginSucceedsOnOkOrLoggedInAnywhere) {
         LookLoggedOut();
         scenario.SetAnswer("login", c.answer);
         scenario.SetLoggedIn(c.loggedIn);
-        std::string statusWhileRunning;
         ToggleLogin();
         EXPECT_EQ(ClientLoggedIn, c.loggedIn) << c.answer;
-        EXPECT_EQ(scenario.Calls().front(), "hamachi login") << c.answer;
         if (c.loggedIn) {
             EXPECT_EQ(ButtonImage(GadgetLogin), ImageLoggedIn);
             EXPECT_EQ(GadgetText(GadgetStatus), Nickname);
@@ -111,32 +109,24 @@ struct ExitCase {
     bool loggedIn;
     BoxAnswer answer;
     bool stopped;
-    int endsAtOnce;  // exit status when the program ends inside ConfirmExit, else -1
+    bool endsAtOnce;  // without finishing the loop's pass
 };
 
 TEST_F(LoginTest, ExitQuestionsAndWhichAnswerStopsTheClient) {
     const ExitCase cases[] = {
-        {true, BoxAnswer::Yes, false, -1},    {true, BoxAnswer::No, true, -1},
-        {true, BoxAnswer::Closed, false, -1}, {false, BoxAnswer::Yes, true, 0},
-        {false, BoxAnswer::No, false, -1},    {false, BoxAnswer::Closed, false, -1},
+        {true, BoxAnswer::Yes, false, false},    {true, BoxAnswer::No, true, false},
+        {true, BoxAnswer::Closed, false, false}, {false, BoxAnswer::Yes, true, true},
+        {false, BoxAnswer::No, false, false},    {false, BoxAnswer::Closed, false, false},
     };
     for (const ExitCase& c : cases) {
         const std::string label = std::string(c.loggedIn ? "logged in, " : "logged out, ") +
                                   (c.answer == BoxAnswer::Yes  ? "Yes"
                                    : c.answer == BoxAnswer::No ? "No"
                                                                : "closed");
-        RegisterImages();  // every case ends the program, which frees them
-        CreatePopupMenus();
-        OpenMain();
         c.loggedIn ? LookLoggedIn() : LookLoggedOut();
-        QuitRequested = false;
-        ClientStoppedByUser = false;
+        QuitRequested = EndRequested = ClientStoppedByUser = false;
         ScriptBoxes({{c.answer, ""}});
-        EXPECT_EQ(ExitStatusOf([] {
-                      Dispatch(ProgramEvent{EventMenu, ItemExit, 0, 0});
-                  }),
-                  c.endsAtOnce)
-            << label;
+        Dispatch(ProgramEvent{EventMenu, ItemExit, 0, 0});
         EXPECT_EQ(Boxes(),
                   std::vector<std::string>{
                       c.loggedIn ? "Hamachi|Do you want to leave Hamachi logged in and running?"
@@ -144,14 +134,22 @@ TEST_F(LoginTest, ExitQuestionsAndWhichAnswerStopsTheClient) {
             << label;
         const std::vector<std::string> stop = {"hamachi stop"};
         EXPECT_EQ(scenario.Calls(), c.stopped ? stop : std::vector<std::string>{}) << label;
-        if (c.endsAtOnce < 0) {
-            EXPECT_TRUE(QuitRequested) << label;
-            EXPECT_EQ(ClientStoppedByUser, c.stopped) << label;
-            EXPECT_EQ(ExitStatusOf([] { RunEventLoop(); }), 0) << label;
-        }
+        EXPECT_EQ(EndRequested, c.endsAtOnce) << label;
+        EXPECT_EQ(QuitRequested, !c.endsAtOnce) << label;
+        EXPECT_EQ(ClientStoppedByUser, c.stopped && !c.endsAtOnce) << label;
         scenario.SetRunning(true);
         scenario.SetLoggedIn(true);
     }
+}
+
+TEST_F(LoginTest, StoppingAtOnceSkipsTheRestOfThePass) {
+    LookLoggedOut();
+    ScriptBoxes({{BoxAnswer::Yes, ""}});
+    time.Advance(WatchdogPeriodMs + 1);
+    PostEvent(ProgramEvent{EventMenu, ItemExit, 0, 0});
+    LoopPass();
+    EXPECT_TRUE(EndRequested);
+    EXPECT_EQ(scenario.Calls(), std::vector<std::string>{"hamachi stop"}) << "no watchdog pass";
 }
 
 TEST_F(LoginTest, AfterExitStoppedTheClientTheWatchdogAsksNothing) {
@@ -163,7 +161,7 @@ TEST_F(LoginTest, AfterExitStoppedTheClientTheWatchdogAsksNothing) {
     EXPECT_TRUE(ClientStoppedByUser);
     EXPECT_EQ(scenario.Calls(), (std::vector<std::string>{"hamachi stop", "hamachi"}));
     EXPECT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(ExitStatusOf([] { RunEventLoop(); }), 0);
+    EXPECT_TRUE(QuitRequested);
 }
 
 }  // namespace

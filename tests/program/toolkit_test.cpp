@@ -14,24 +14,6 @@ TEST(TextTest, LatinNineBecomesUtf8) {
 
 class ToolkitTest : public ProgramTest {};
 
-TEST_F(ToolkitTest, ScriptedBoxesAreAnsweredInOrderAndRecorded) {
-    ScriptBoxes({{BoxAnswer::No, ""}, {BoxAnswer::Yes, ""}, {BoxAnswer::Ok, "/tmp/x.tar"}});
-    EXPECT_EQ(AskQuestion("T1", "q1"), BoxAnswer::No);
-    EXPECT_TRUE(AskYesNo("T2", "q2"));
-    EXPECT_EQ(ChooseSaveFile("Save", "/home/u/a.tar", {}), "/tmp/x.tar");
-    // no answer left: recorded, taken as closed
-    EXPECT_EQ(AskQuestion("T3", "q3"), BoxAnswer::Closed);
-    MessageOk("T4", "m");
-    const auto& log = ScriptedBoxLog();
-    ASSERT_EQ(log.size(), 5u);
-    EXPECT_EQ(log[0].kind, BoxKind::YesNo);
-    EXPECT_EQ(log[2].kind, BoxKind::SaveFile);
-    EXPECT_EQ(log[2].text, "/home/u/a.tar");
-    EXPECT_TRUE(log[2].answered);
-    EXPECT_FALSE(log[3].answered);
-    EXPECT_EQ(Boxes()[4], "T4|m");
-}
-
 TEST_F(ToolkitTest, EventsComeOldestFirstAndDrainsDropThem) {
     PostEvent(ProgramEvent{EventMenu, 1, 0, 0});
     PostEvent(ProgramEvent{EventGadget, 5, 1, 0});
@@ -67,10 +49,25 @@ TEST_F(ToolkitTest, TreeRowsKeepDisplayOrderAcrossLevels) {
     EXPECT_EQ(TreeSelectedText(4), "b1");
     EXPECT_EQ(TreeRowText(4, 5), "");
     EXPECT_EQ(TreeRowText(4, -1), "");
-    TreeExpandRow(4, 99);  // ignored
     TreeClear(4);
     EXPECT_EQ(TreeRowCount(4), 0);
     EXPECT_EQ(TreeSelectedRow(4), -1);
+}
+
+// The column must be as wide as the widest row in pixels, not in bytes: many
+// rows of narrow letters must not hide a shorter row of wide ones.
+TEST_F(ToolkitTest, TreeColumnCoversTheWidestRowInPixels) {
+    ASSERT_TRUE(OpenWindow(1, "t", 250, 270, WindowResizable));
+    ASSERT_TRUE(AddTree(4, 1, 0, 0, 200, 200));
+    const std::string wide = "[" + std::string(22, 'W') + "]";
+    const std::string narrow = std::string(40, 'i') + "\xE9";
+    TreeAppend(4, 0, 5, wide);
+    for (int row = 0; row < 30; ++row) TreeAppend(4, 1, 5, narrow);
+    const int text = TreeTextWidth(4, wide);
+    ASSERT_GT(text, TreeTextWidth(4, narrow));
+    const int column = TreeColumnWidth(4);
+    EXPECT_GE(column, text);
+    EXPECT_LT(column, text + 80) << "no more than the indents and the picture";
 }
 
 }  // namespace

@@ -1,67 +1,9 @@
-#include "client/roster.h"
 #include "client/client_state.h"
-#include "mainwindow/identifiers.h"
+#include "client/roster.h"
+#include "common/identifiers.h"
 #include "program_test.h"
 
-void PrintTo(const RosterRow& row, std::ostream* out) {
-    *out << "{" << row.level << ", \"" << row.text << "\", " << static_cast<int>(row.state) << "}";
-}
-
 namespace {
-
-struct ParseCase {
-    const char* name;
-    const char* output;
-    std::vector<RosterRow> rows;
-};
-
-constexpr RowState On = RowState::Online;
-constexpr RowState Cross = RowState::Crossed;
-constexpr RowState Off = RowState::Offline;
-
-TEST(ParseRosterTest, LinesBecomeRows) {
-    const ParseCase cases[] = {
-        {"headers with and without the marker",
-         " * [alpha]\n   [beta]\n",
-         {{0, "[alpha]", On}, {0, "[beta]", Off}}},
-        {"member columns",
-         "   [n]\n    *  5.1.2.3          bob                       direct\n",
-         {{0, "[n]", Off}, {1, "5.1.2.3 - bob", On}}},
-        {"crossed and both markers",
-         "   [n]\n    X  5.1.2.4          carol\n   *X  5.1.2.5          dan X \n",
-         {{0, "[n]", Off}, {1, "5.1.2.4 - carol", Cross}, {1, "5.1.2.5 - dan X", On}}},
-        {"fields are fixed columns, not words",
-         "   [n]\n1234567ADDRESS-16-CHARSxNICKNAME-OF-25-CHARACTERSyzzz\n",
-         {{0, "[n]", Off}, {1, "ADDRESS-16-CHARS - NICKNAME-OF-25-CHARACTERS", Off}}},
-        {"a nickname holding a bracket makes a header",
-         "   [n]\n       5.1.2.3          [weird]\n",
-         {{0, "[n]", Off}, {0, "5.1.2.3          [weird]", Off}}},
-        {"short and empty lines",
-         "   [n]\nshort\n\n       5.1.2\n",
-         {{0, "[n]", Off}, {1, " - ", Off}, {1, " - ", Off}, {1, "5.1.2 - ", Off}}},
-        {"a final line without a line feed is not taken",
-         "   [n]\n       5.1.2.3          bob",
-         {{0, "[n]", Off}}},
-        {"carriage returns stay in the line", "   [n]\r\n", {{0, "[n]\r", Off}}},
-        {"stars leave the header text", "** [st*ar] *\n", {{0, "[star]", On}}},
-        {"nothing", "", {}},
-    };
-    for (const ParseCase& c : cases) EXPECT_EQ(ParseRoster(c.output), c.rows) << c.name;
-}
-
-TEST(RowTextTest, NamesAndAddressesComeFromRowTexts) {
-    const std::pair<const char*, const char*> networks[] = {
-        {"[alpha]", "alpha"}, {" [ two words ] ", "two words"}, {"[a]b[c]", "abc"}, {"", ""}};
-    for (const auto& [row, name] : networks) EXPECT_EQ(NetworkName(row), name) << row;
-    const std::pair<const char*, const char*> members[] = {{"5.1.2.3 - bob", "5.1.2.3"},
-                                                           {"5.1.2.3 - my-nick", "5.1.2.3"},
-                                                           {" - ", ""},
-                                                           {"no dash", "no dash"},
-                                                           {"", ""}};
-    for (const auto& [row, address] : members) EXPECT_EQ(MemberAddress(row), address) << row;
-    EXPECT_TRUE(IsNetworkRow("x [y"));
-    EXPECT_FALSE(IsNetworkRow("5.1.2.3 - bob"));
-}
 
 class RefreshRosterTest : public ProgramTest {
   protected:

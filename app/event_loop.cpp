@@ -1,0 +1,87 @@
+#include "app/event_loop.h"
+
+#include "common/identifiers.h"
+#include "mainwindow/login.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/watchdog.h"
+
+namespace {
+
+constexpr int PassPauseMs = 1;
+
+void DispatchMenuItem(int item) {
+    switch (item) {
+        case ItemExit:
+            ConfirmExit();
+            break;
+    }
+}
+
+// Gadget numbers are unique across windows, so the number alone decides.
+void DispatchGadget(int gadget, int subtype) {
+    switch (gadget) {
+        case GadgetLogin:
+            ToggleLogin();
+            break;
+        case GadgetNetworks:
+            ShowPopupMenu(MenuNetworks);
+            break;
+        case GadgetRoster:
+            if (subtype == RightClick) OpenRosterMenu();
+            break;
+    }
+}
+
+bool IsDialogWindow(int window) {
+    return window == CreateNetworkWindow || window == JoinNetworkWindow || window == StatusWindow ||
+           window == NicknameWindow || window == AboutWindow;
+}
+
+}  // namespace
+
+void Dispatch(const ProgramEvent& event) {
+    switch (event.kind) {
+        case EventCloseWindow:
+            if (event.window == MainWindow) {
+                HideMainWindow();
+            } else if (IsDialogWindow(event.window)) {
+                CloseWindow(event.window);
+            }
+            break;
+        case EventMenu:
+            DispatchMenuItem(event.object);
+            break;
+        case EventTray:
+            if (event.subtype == LeftClick) RestoreMainWindow();
+            if (event.subtype == RightClick) ShowPopupMenu(MenuTray);
+            break;
+        case EventGadget:
+            DispatchGadget(event.object, event.subtype);
+            break;
+    }
+}
+
+void LoopPass() {
+    ProgramEvent event;
+    const bool got = PollEvent(&event);
+    if (got) {
+        if (event.kind == EventSizeChanged && event.window == MainWindow) {
+            RelayoutMainWindow();
+            DrainEvents();
+        }
+        Dispatch(event);
+        if (EndRequested) return;
+    }
+    if (MillisUntilWatchdog() <= 0) RunWatchdog();
+    if (got) {
+        Pause(PassPauseMs);
+    } else {
+        // Idle: sleep until the window system has something or the watchdog
+        // falls due, instead of waking every millisecond.
+        WaitForActivity(MillisUntilWatchdog());
+    }
+}
+
+void RunEventLoop() {
+    while (!QuitRequested && !EndRequested) LoopPass();
+}
