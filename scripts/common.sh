@@ -3,7 +3,7 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_PACKAGES="cmake make g++ pkg-config libgtk2.0-dev libpng-dev libgtest-dev"
-DESKTOP_PACKAGES="xvfb xauth openbox trayer x11-utils x11-xserver-utils wmctrl xdotool imagemagick procps fonts-dejavu-core"
+DESKTOP_PACKAGES="xvfb xauth openbox trayer x11-utils x11-xserver-utils wmctrl xdotool imagemagick procps fonts-dejavu-core python3"
 TEST_PACKAGES="xclip util-linux python3 dbus at-spi2-core libatk-adaptor python3-pyatspi"
 
 as_root() {
