@@ -3,54 +3,36 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
-import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../scripts"))
+import desktop  # noqa: E402
+from desktop import DesktopError, wait_for  # noqa: E402,F401  (for the scripts)
 
 
-class Desktop:
-    """Xvfb with a window manager; the tray host too when asked."""
+def _report(kind, error, trace, default=sys.excepthook):
+    # What did not come up is said in one line, not a traceback.
+    if issubclass(kind, DesktopError):
+        print("corvane: %s" % error, file=sys.stderr)
+    else:
+        default(kind, error, trace)
+
+
+sys.excepthook = _report
+
+
+class Desktop(desktop.Desktop):
+    """The shared headless desktop, with the tray host unless told otherwise."""
 
     def __init__(self, tray=True):
-        self.tmp = tempfile.mkdtemp(prefix="corvane-bench-")
-        self.children = []
-        read, write = os.pipe()
-        self._spawn(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24",
-                     "-nolisten", "tcp"], pass_fds=(write,))
-        os.close(write)
-        number = b""
-        while not number.endswith(b"\n"):
-            chunk = os.read(read, 16)
-            if not chunk:
-                raise RuntimeError("Xvfb did not start")
-            number += chunk
-        os.close(read)
-        self.env = dict(os.environ, DISPLAY=":" + number.decode().strip(),
-                        XDG_RUNTIME_DIR=self.tmp, XDG_CACHE_HOME=self.tmp + "/cache")
-        self._spawn(["openbox", "--sm-disable"])
-        wait_for(lambda: subprocess.run(["wmctrl", "-m"], env=self.env,
-                                        capture_output=True).returncode == 0)
-        if tray:
-            self._spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype",
-                         "request", "--height", "24", "--SetDockType", "true",
-                         "--transparent", "false"])
-
-    def _spawn(self, argv, **kwargs):
-        proc = subprocess.Popen(argv, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                                env=getattr(self, "env", None), **kwargs)
-        self.children.append(proc)
-        return proc
+        super().__init__((1024, 768), tray)
 
     def window(self, title):
         """The id of the visible window with that title, or None."""
         out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % title],
                              env=self.env, capture_output=True, text=True).stdout.split()
         return out[0] if out else None
-
-    def close(self):
-        for proc in reversed(self.children):
-            proc.terminate()
-            proc.wait()
-        shutil.rmtree(self.tmp, ignore_errors=True)
 
 
 class Client:
@@ -83,15 +65,6 @@ class Client:
                 except (ValueError, ProcessLookupError):
                     pass
         shutil.rmtree(self.home, ignore_errors=True)
-
-
-def wait_for(check, timeout=10.0, step=0.005):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        if check():
-            return True
-        time.sleep(step)
-    raise TimeoutError("gave up waiting")
 
 
 def proc_status(pid, field):

@@ -3,8 +3,18 @@
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_PACKAGES="cmake make g++ pkg-config libgtk2.0-dev libpng-dev libgtest-dev"
-DESKTOP_PACKAGES="xvfb xauth openbox trayer x11-utils x11-xserver-utils wmctrl xdotool imagemagick procps fonts-dejavu-core"
-TEST_PACKAGES="xclip util-linux python3 dbus at-spi2-core libatk-adaptor python3-pyatspi"
+DESKTOP_PACKAGES="xvfb xauth openbox trayer x11-utils x11-xserver-utils wmctrl xdotool imagemagick procps fonts-dejavu-core python3"
+TEST_PACKAGES="xclip util-linux dbus at-spi2-core libatk-adaptor libgail-common python3-pyatspi"
+IMAGE_PACKAGES="librsvg2-bin fonts-dejavu-core python3"
+
+# Whatever stops a script through `set -e` says so, in one line (a failing
+# $(...) is reported once, by the line using it).
+stopped() {
+    [ "$BASH_SUBSHELL" -eq 0 ] || return 0
+    echo "corvane: ${0##*/} stopped: \"$2\" failed with status $1" >&2
+}
+set -E
+trap 'stopped $? "$BASH_COMMAND"' ERR
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then
@@ -39,4 +49,19 @@ build_corvane() {
     shift
     cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
         cmake --build "$dir" -j"$(nproc)"
+}
+
+# Runs a command every 0.1 s until it succeeds.  After LIMIT seconds it says
+# that WHAT did not come up, and fails.
+wait_until() {
+    local limit=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + limit))
+    until "$@"; do
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            echo "corvane: $what did not come up within $limit s" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
 }

@@ -8,12 +8,16 @@ import re
 import shutil
 import signal
 import subprocess
+import sys
 import tempfile
 import time
 import warnings
 
 warnings.simplefilter("ignore")
 import pyatspi  # noqa: E402  (quiet only after the filter)
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../scripts"))
+from desktop import Desktop  # noqa: E402
 
 SCREEN = (1280, 800)
 
@@ -47,7 +51,7 @@ def processes():
 class Rig:
     def __init__(self, name, corvane, standin_bin):
         self.name, self.corvane, self.standin_bin = name, corvane, standin_bin
-        self.program = self.display = self.env = None
+        self.program = self.display = self.env = self.desktop = None
         self.tmp = tempfile.mkdtemp(prefix="corvane-e2e-")
         self.home, self.bin = self.tmp + "/home", self.tmp + "/bin"
         self.config = self.home + "/.hamachi"
@@ -56,20 +60,18 @@ class Rig:
         # Daemons that detach (tuncfg, the accessibility bus) are re-parented
         # here instead of to init, so teardown can end them.
         ctypes.CDLL(None).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
-        for d in (self.home, self.bin, self.tmp + "/xdg"):
+        for d in (self.home, self.bin):
             os.mkdir(d, 0o700)
-        # -noreset: a server resetting after its only client (wmctrl probing
-        # early) left refuses the window manager for a moment.
-        read_fd, write_fd = os.pipe()
-        self._spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % SCREEN,
-                     "-nolisten", "tcp", "-noreset"], pass_fds=(write_fd,))
-        os.close(write_fd)
-        with os.fdopen(read_fd) as f:
-            self.display = ":" + f.readline().strip()
-        assert self.display != ":", "Xvfb did not report a display"
-        self.env = {"PATH": "/usr/bin:/bin", "HOME": self.home, "USER": "tester",
-                    "LOGNAME": "tester", "LANG": "C.UTF-8", "DISPLAY": self.display,
-                    "XDG_RUNTIME_DIR": self.tmp + "/xdg", "XDG_CACHE_HOME": self.tmp + "/xdg"}
+        # New windows go top left, so that only the program's own centring
+        # puts its window in the middle.
+        with open("/etc/xdg/openbox/rc.xml") as f:
+            self.write(self.tmp + "/openbox.xml", f.read().replace("<center>yes", "<center>no"))
+        self.desktop = Desktop(SCREEN, openbox_config=self.tmp + "/openbox.xml",
+                               log=self.tmp + "/session.log", env={
+                                   "PATH": "/usr/bin:/bin", "HOME": self.home, "USER": "tester",
+                                   "LOGNAME": "tester", "LANG": "C.UTF-8"})
+        self.display, self.panel, self.env = (self.desktop.display, self.desktop.panel,
+                                              self.desktop.env)
         bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                           stdout=subprocess.PIPE)
         self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
@@ -77,16 +79,6 @@ class Rig:
         # The accessibility reader in this process must join this session.
         os.environ.update(DBUS_SESSION_BUS_ADDRESS=self.env["DBUS_SESSION_BUS_ADDRESS"],
                           DISPLAY=self.display)
-        # New windows go top left, so that only the program's own centring
-        # puts its window in the middle.
-        with open("/etc/xdg/openbox/rc.xml") as f:
-            self.write(self.tmp + "/openbox.xml", f.read().replace("<center>yes", "<center>no"))
-        self._spawn(["openbox", "--sm-disable", "--config-file", self.tmp + "/openbox.xml"])
-        wait_for("the window manager", lambda: self.run(["wmctrl", "-m"], False)[0] == 0, 10)
-        self._spawn(["trayer", "--edge", "top", "--align", "right", "--widthtype", "request",
-                     "--height", "24", "--SetDockType", "true", "--transparent", "false"])
-        self.panel = wait_for("the tray host", lambda: self.run(
-            ["xdotool", "search", "--classname", "panel"], False)[1].split(), 10)[0]
 
     def _spawn(self, argv, log="session.log", env=None, **kw):
         with open(f"{self.tmp}/{log}", "a") as out:
@@ -94,9 +86,19 @@ class Rig:
                                     stderr=out, env=env or self.env, start_new_session=True, **kw)
 
     def close(self):
-        """Ends our children and what they left re-parented to us."""
+        """Ends our children and what they left re-parented to us, the
+        desktop under them last."""
+        if self.desktop:
+            self._end_children(keep=self.desktop.pids())
+            self.desktop.close()
+        self._end_children()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    @staticmethod
+    def _end_children(keep=()):
         deadline = time.monotonic() + 3
-        while mine := [p for p, (_, ppid) in processes().items() if ppid == os.getpid()]:
+        while mine := [p for p, (_, ppid) in processes().items()
+                       if ppid == os.getpid() and p not in keep]:
             for pid in mine:  # not reaped yet, so the pid is still theirs
                 os.kill(pid, signal.SIGTERM if time.monotonic() < deadline else signal.SIGKILL)
             time.sleep(0.05)
@@ -105,7 +107,6 @@ class Rig:
                     pass
             except ChildProcessError:
                 pass
-        shutil.rmtree(self.tmp, ignore_errors=True)
 
     def run(self, argv, check=True):
         done = subprocess.run(argv, env=self.env, stdin=subprocess.DEVNULL,
