@@ -162,3 +162,22 @@ int ButtonImage(int gadget) {
     Gadget* record = FindGadget(gadget);
     return record == nullptr ? 0 : record->image;
 }
+
+void SetGadgetAccessibleName(int gadget, const std::string& name) {
+    if (Gadget* record = FindGadget(gadget)) {
+        atk_object_set_name(gtk_widget_get_accessible(record->outer), Latin9ToUtf8(name).c_str());
+    }
+}
+
+std::string GadgetAccessibleName(int gadget) {
+    Gadget* record = FindGadget(gadget);
+    if (record == nullptr) return "";
+    const char* name = atk_object_get_name(gtk_widget_get_accessible(record->outer));
+    return name == nullptr ? "" : FromUtf8(name);
+}
+
+void SetGadgetTooltip(int gadget, const std::string& text) {
+    if (Gadget* record = FindGadget(gadget)) {
+        gtk_widget_set_tooltip_text(record->outer, Latin9ToUtf8(text).c_str());
+    }
+}

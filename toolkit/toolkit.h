@@ -136,6 +136,10 @@ struct GadgetBox {
 GadgetBox GadgetGeometry(int gadget);
 void SetButtonImage(int gadget, int image);
 int ButtonImage(int gadget);
+// What assistive technology calls the gadget, and its tooltip.
+void SetGadgetAccessibleName(int gadget, const std::string& name);
+std::string GadgetAccessibleName(int gadget);
+void SetGadgetTooltip(int gadget, const std::string& text);
 
 // ---- Tree -------------------------------------------------------------------
 // Rows are numbered from 0 in display order; two levels.  A level-1 row
