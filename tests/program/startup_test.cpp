@@ -105,20 +105,6 @@ TEST_F(StartUpTest, StoppedClientIsStartedWithAboutThreeSecondsToComeUp) {
     EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(StartUpTest, ClientThatDoesNotComeUpEndsTheProgram) {
-    scenario.Configure(Identity, Nickname);
-    scenario.StartTuncfg();
-    scenario.SetAnswer("start", "");  // starts nothing
-    std::string statusAtMessage;
-    ScriptBoxesWith([&](const BoxRecord&) {
-        statusAtMessage = GadgetText(GadgetStatus);
-        return ScriptedAnswer{BoxAnswer::Ok, ""};
-    });
-    EXPECT_FALSE(Start());
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"Hamachi Error|Hamachi could not be started...\n"});
-    EXPECT_EQ(statusAtMessage, "Could not start Hamachi");
-}
-
 TEST_F(StartUpTest, RootStartsTuncfgItselfAndLooksAgainLater) {
     setenv("USER", "root", 1);
     RunningClient(true);
@@ -131,31 +117,6 @@ TEST_F(StartUpTest, RootStartsTuncfgItselfAndLooksAgainLater) {
     EXPECT_EQ(time.Pauses()[0], 1500);
     EXPECT_EQ(time.Pauses()[1], 100);
     EXPECT_TRUE(WindowIsOpen(MainWindow));
-}
-
-TEST_F(StartUpTest, TuncfgThatCannotBeStartedEndsTheProgram) {
-    setenv("USER", "root", 1);
-    RunningClient(true);
-    const std::string path = GetEnv("PATH");
-    setenv("PATH", (scenario.BinDir() + ":/usr/bin:/bin").c_str(), 1);  // no tuncfg anywhere
-    const bool started = Start();
-    setenv("PATH", path.c_str(), 1);
-    EXPECT_FALSE(started);
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"Error|TAP/TUN not found."});
-    EXPECT_FALSE(WindowIsOpen(MainWindow));
-}
-
-TEST_F(StartUpTest, UserDecliningTuncfgEndsWithNothingLaunched) {
-    RunningClient(true);
-    FakeTerminal();
-    for (BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Closed}) {
-        ScriptBoxes({{answer, ""}});
-        EXPECT_FALSE(Start());
-        EXPECT_EQ(Boxes(), std::vector<std::string>{TuncfgQuestion});
-        EXPECT_FALSE(std::filesystem::exists(scenario.Home() + "/xterm-args"));
-        EXPECT_TRUE(scenario.Calls().empty());
-        EXPECT_FALSE(WindowIsOpen(MainWindow));
-    }
 }
 
 TEST_F(StartUpTest, UserAcceptingTuncfgGetsATerminalAndALongerWait) {
@@ -174,27 +135,6 @@ TEST_F(StartUpTest, UserAcceptingTuncfgGetsATerminalAndALongerWait) {
     EXPECT_TRUE(WindowIsOpen(MainWindow));
 }
 
-// Either the client says so, or it is nowhere on PATH (the shell's own
-// complaint goes to standard error, which the probe never sees).
-TEST_F(StartUpTest, MissingClientEndsWithTheDownloadMessage) {
-    const std::string missing =
-        std::string("Hamachi Error|Hamachi is not loaded or not in the path...\n\n") +
-        "Download Hamachi at: " + ClientDownloadAddress;
-    RunningClient(true);
-    scenario.StartTuncfg();
-    scenario.SetAnswer("probe", "hamachi: command not found\n");
-    EXPECT_FALSE(Start());
-    EXPECT_EQ(Boxes(), std::vector<std::string>{missing});
-
-    ScriptBoxes({});
-    const std::string path = GetEnv("PATH");
-    setenv("PATH", (scenario.BinDir() + ":/usr/bin:/bin").c_str(), 1);
-    const bool started = Start();
-    setenv("PATH", path.c_str(), 1);
-    EXPECT_FALSE(started);
-    EXPECT_EQ(Boxes(), std::vector<std::string>{missing});
-}
-
 TEST_F(StartUpTest, MissingConfigurationIsCreatedOnYes) {
     scenario.StartTuncfg();
     ScriptBoxes({{BoxAnswer::Yes, ""}});
@@ -210,27 +150,66 @@ TEST_F(StartUpTest, MissingConfigurationIsCreatedOnYes) {
     EXPECT_FALSE(ClientIdentity.empty());
 }
 
-TEST_F(StartUpTest, MissingConfigurationDeclinedEnds) {
-    scenario.StartTuncfg();
-    for (BoxAnswer answer : {BoxAnswer::No, BoxAnswer::Closed}) {
-        ScriptBoxes({{answer, ""}});
-        scenario.ClearLog();
-        EXPECT_FALSE(Start());
-        EXPECT_EQ(scenario.Calls(), std::vector<std::string>{"hamachi"});
+// Every way out before the event loop, with what the user is told.  The
+// client's absence shows either in its answer or on PATH (the shell's own
+// complaint goes to standard error, which the probe never sees).
+TEST_F(StartUpTest, WaysOut) {
+    const std::string missing = "Hamachi Error|Hamachi is not loaded or not in the path...\n\n"
+                                "Download Hamachi at: " +
+                                std::string(ClientDownloadAddress);
+    const std::string path = GetEnv("PATH"), noClient = scenario.BinDir() + ":/usr/bin:/bin";
+    const std::string newConfig =
+        "Hamachi|Cannot find the hamachi configuration directory.  Either Hamachi was\n"
+        "started as the root user or this is a new Hamachi connection.\n\n" + NewConfigQuestion;
+    struct Case {
+        const char* name;
+        std::string user, client, answer, path;  // client: running, stopped, none, missing
+        BoxAnswer reply;
+        std::vector<std::string> boxes;
+        bool tuncfg = true;
+    };
+    const Case cases[] = {
+        {"tuncfg declined", "tester", "running", "", path, BoxAnswer::No, {TuncfgQuestion}, false},
+        {"tuncfg question closed", "tester", "running", "", path, BoxAnswer::Closed,
+         {TuncfgQuestion}, false},
+        {"no tuncfg to start", "root", "running", "", noClient, BoxAnswer::Ok,
+         {"Error|TAP/TUN not found."}, false},
+        {"client says it is missing", "tester", "running", "probe", path, BoxAnswer::Ok, {missing}},
+        {"client nowhere on PATH", "tester", "running", "", noClient, BoxAnswer::Ok, {missing}},
+        {"configuration declined", "tester", "none", "", path, BoxAnswer::No, {newConfig}},
+        {"configuration question closed", "root", "none", "", path, BoxAnswer::Closed,
+         {"Hamachi|" + NewConfigQuestion}},
+        {"configuration not made", "tester", "none", "init", path, BoxAnswer::Yes,
+         {newConfig, "Error|Could not initialize a new Hamachi configuration."}},
+        {"client does not come up", "tester", "stopped", "start", path, BoxAnswer::Ok,
+         {"Hamachi Error|Hamachi could not be started...\n"}},
+    };
+    FakeTerminal();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StandinScenario own;  // a fresh home for each
+        if (c.client != "none") own.Configure(Identity, Nickname);
+        own.SetRunning(c.client == "running");
+        own.SetLoggedIn(c.client == "running");
+        if (c.answer == "probe") own.SetAnswer("probe", "hamachi: command not found\n");
+        if (c.answer != "" && c.answer != "probe") own.SetAnswer(c.answer, "");
+        if (c.tuncfg) own.StartTuncfg();
+        own.ClearLog();
+        setenv("USER", c.user.c_str(), 1);
+        setenv("PATH", c.path.c_str(), 1);
+        ScriptBoxes(std::vector<ScriptedAnswer>(c.boxes.size(), {c.reply, ""}));
+        std::string name = "corvane", option = "-c", dir = own.ConfigDir();
+        char* argv[] = {name.data(), option.data(), dir.data(), nullptr};
+        const bool started = StartUp(3, argv);
+        setenv("PATH", path.c_str(), 1);
+        EXPECT_FALSE(started);
+        EXPECT_EQ(Boxes(), c.boxes);
+        if (!c.tuncfg) {
+            EXPECT_FALSE(std::filesystem::exists(own.Home() + "/xterm-args")) << "xterm ran";
+            EXPECT_TRUE(own.Calls().empty() || c.user == "root");
+        }
+        own.StopTuncfg();
     }
-    setenv("USER", "root", 1);  // root is asked the last line only
-    ScriptBoxes({{BoxAnswer::No, ""}});
-    EXPECT_FALSE(Start());
-    EXPECT_EQ(Boxes(), std::vector<std::string>{"Hamachi|" + NewConfigQuestion});
-}
-
-TEST_F(StartUpTest, ConfigurationThatCannotBeMadeEnds) {
-    scenario.StartTuncfg();
-    scenario.SetAnswer("init", "");
-    ScriptBoxes({{BoxAnswer::Yes, ""}});
-    EXPECT_FALSE(Start());
-    ASSERT_EQ(Boxes().size(), 2u);
-    EXPECT_EQ(Boxes()[1], "Error|Could not initialize a new Hamachi configuration.");
 }
 
 }  // namespace
