@@ -43,33 +43,36 @@ class RosterActionsTest : public ProgramTest {
 
 TEST_F(RosterActionsTest, ClientCommandsTheirMessagesAndRefreshes) {
     const std::string list = "hamachi list", nicks = "hamachi get-nicks",
-                      drop = "Hamachi|Are you sure you want to irreversibly destroy selected network?",
+                      drop =
+                          "Hamachi|Are you sure you want to irreversibly destroy selected "
+                          "network?",
                       evict = "Hamachi|Are you sure you want to evict this user?",
-                      denied = "Error|Evict user failed, access denied";
+                      denied = "Error|Evict user failed, access denied",
+                      notFound = "Hamachi|Going online .. failed, network not found\n",
+                      owner = "Hamachi|Leaving alpha failed, you are an owner",
+                      notOwner = "Hamachi|Delete beta failed, you are not an owner";
+    const BoxAnswer yes = BoxAnswer::Yes, no = BoxAnswer::No;
     struct Case {
         int item, row;
         BoxAnswer answer;
         Texts calls, boxes;
         int8_t confirmEvict = 1;
     } const cases[] = {
-        {ItemGoOnline, 2, BoxAnswer::Yes, {"hamachi go-online beta"}, {}},
-        {ItemGoOffline, 0, BoxAnswer::Yes, {"hamachi go-offline alpha"}, {}},
+        {ItemGoOnline, 2, yes, {"hamachi go-online beta"}, {}},
+        {ItemGoOffline, 0, yes, {"hamachi go-offline alpha"}, {}},
         // the selection lost: nothing between the quotes; the whole answer shown
-        {ItemGoOnline, -1, BoxAnswer::Yes, {"hamachi go-online "},
-         {"Hamachi|Going online .. failed, network not found\n"}},
-        {ItemLeaveNetwork, 0, BoxAnswer::Yes, {"hamachi leave alpha"},
-         {"Hamachi|Leaving alpha failed, you are an owner"}},
-        {ItemLeaveNetwork, 2, BoxAnswer::Yes, {"hamachi leave beta", list, nicks}, {}},
-        {ItemDeleteNetwork, 2, BoxAnswer::Yes, {"hamachi delete beta"},
-         {drop, "Hamachi|Delete beta failed, you are not an owner"}},
-        {ItemDeleteNetwork, 0, BoxAnswer::Yes, {"hamachi delete alpha", list, nicks}, {drop}},
-        {ItemDeleteNetwork, 0, BoxAnswer::No, {}, {drop}},
-        {ItemEvictUser, 1, BoxAnswer::Yes, {"hamachi evict alpha 5.1.2.3", list, nicks}, {evict}},
+        {ItemGoOnline, -1, yes, {"hamachi go-online "}, {notFound}},
+        {ItemLeaveNetwork, 0, yes, {"hamachi leave alpha"}, {owner}},
+        {ItemLeaveNetwork, 2, yes, {"hamachi leave beta", list, nicks}, {}},
+        {ItemDeleteNetwork, 2, yes, {"hamachi delete beta"}, {drop, notOwner}},
+        {ItemDeleteNetwork, 0, yes, {"hamachi delete alpha", list, nicks}, {drop}},
+        {ItemDeleteNetwork, 0, no, {}, {drop}},
+        {ItemEvictUser, 1, yes, {"hamachi evict alpha 5.1.2.3", list, nicks}, {evict}},
         {ItemEvictUser, 1, BoxAnswer::Closed, {}, {evict}},
         // the first member of the second network
-        {ItemEvictUser, 3, BoxAnswer::Yes, {"hamachi evict beta 5.1.2.5"}, {evict, denied}},
-        {ItemEvictUser, 4, BoxAnswer::No, {"hamachi evict beta 5.1.2.6"}, {denied}, 2},
-        {ItemEvictUser, -1, BoxAnswer::No, {"hamachi evict  ", list}, {}, 0},
+        {ItemEvictUser, 3, yes, {"hamachi evict beta 5.1.2.5"}, {evict, denied}},
+        {ItemEvictUser, 4, no, {"hamachi evict beta 5.1.2.6"}, {denied}, 2},
+        {ItemEvictUser, -1, no, {"hamachi evict  ", list}, {}, 0},
     };
     for (const Case& c : cases) {
         Fresh(c.row);
@@ -89,8 +92,8 @@ TEST_F(RosterActionsTest, DeleteAndEvictReadTheSelectionOnlyAfterYes) {
             return ScriptedAnswer{BoxAnswer::Yes, ""};
         });
         Choose(item);
-        EXPECT_EQ(scenario.Calls().at(0), item == ItemEvictUser ? "hamachi evict alpha 5.1.2.3"
-                                                                : "hamachi delete alpha");
+        EXPECT_EQ(scenario.Calls().at(0),
+                  item == ItemEvictUser ? "hamachi evict alpha 5.1.2.3" : "hamachi delete alpha");
     }
 }
 
@@ -100,7 +103,8 @@ TEST_F(RosterActionsTest, EvictWithNoNetworkAboveNamesNone) {
     scenario.SetAnswer("list", "       5.0.0.1          one\n       5.0.0.2          two\n");
     Fresh(1);
     Choose(ItemEvictUser);
-    EXPECT_EQ(scenario.Invocations().at(0), (StandinInvocation{"hamachi", {"evict", "", "5.0.0.2"}}));
+    EXPECT_EQ(scenario.Invocations().at(0),
+              (StandinInvocation{"hamachi", {"evict", "", "5.0.0.2"}}));
 }
 
 // A nickname holding "[" makes its row read as a network row: names and
@@ -110,9 +114,9 @@ TEST_F(RosterActionsTest, HostileNamesReachTheClientWholeAndRunNothing) {
     LastListOutput.clear();
     ConfirmEvict = 0;
     ScriptBoxesWith([](const BoxRecord&) { return ScriptedAnswer{BoxAnswer::Yes, ""}; });
-    for (const std::string v : {"it's", "$(touch $HOME/canary)", "`touch $HOME/canary`",
-                                "x; touch $HOME/canary", "x'; touch $HOME/canary; echo '",
-                                "x\ntouch $HOME/canary"}) {
+    for (const std::string v :
+         {"it's", "$(touch $HOME/canary)", "`touch $HOME/canary`", "x; touch $HOME/canary",
+          "x'; touch $HOME/canary; echo '", "x\ntouch $HOME/canary"}) {
         for (int item :
              {ItemGoOnline, ItemGoOffline, ItemLeaveNetwork, ItemDeleteNetwork, ItemEvictUser}) {
             TreeClear(GadgetRoster);
