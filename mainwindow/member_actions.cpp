@@ -16,7 +16,7 @@ bool PlainAddress(const std::string& address) {
 }
 
 // Starts `program` with before + ADDRESS + after as its parameter string;
-// nothing when the selected row's address holds anything else.
+// nothing when the selected row's address holds other characters.
 void LaunchOnMember(const char* program, const std::string& before, const std::string& after) {
     const std::string address = MemberAddress(SelectedRowText());
     if (!PlainAddress(address)) return;
