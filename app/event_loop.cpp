@@ -3,6 +3,8 @@
 #include "common/identifiers.h"
 #include "mainwindow/login.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/member_actions.h"
+#include "mainwindow/network_actions.h"
 #include "mainwindow/watchdog.h"
 
 namespace {
@@ -11,6 +13,36 @@ constexpr int PassPauseMs = 1;
 
 void DispatchMenuItem(int item) {
     switch (item) {
+        case ItemGoOnline:
+            GoOnline();
+            break;
+        case ItemGoOffline:
+            GoOffline();
+            break;
+        case ItemLeaveNetwork:
+            LeaveNetwork();
+            break;
+        case ItemDeleteNetwork:
+            DeleteNetwork();
+            break;
+        case ItemPing:
+            PingMember();
+            break;
+        case ItemBrowse:
+            BrowseMember();
+            break;
+        case ItemCopyAddress:
+            CopyMemberAddress();
+            break;
+        case ItemEvictUser:
+            EvictMember();
+            break;
+        case ItemControlPc:
+            ControlMemberPc();
+            break;
+        case ItemGiveControl:
+            GiveControlToMember();
+            break;
         case ItemExit:
             ConfirmExit();
             break;

@@ -229,3 +229,8 @@ void ScriptBoxes(std::vector<ScriptedAnswer> answers);
 void ScriptBoxesWith(std::function<ScriptedAnswer(const BoxRecord&)> answerer);
 void StopScriptingBoxes();
 const std::vector<BoxRecord>& ScriptedBoxLog();
+
+// ---- Clipboard ----------------------------------------------------------------
+
+// Puts the text on the desktop's CLIPBOARD selection.
+void CopyToClipboard(const std::string& text);

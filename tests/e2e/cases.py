@@ -131,6 +131,37 @@ def case_client_missing(rig):
     assert rig.wait_exit() == 0
 
 
+def case_roster_menus(rig):
+    """Right clicks with the real pointer open the menu that suits the row."""
+    window = ready(rig)
+
+    def menu_on(row):
+        x, y, w, h = wait_for(f"row '{row}'", lambda: [
+            box for name, box in rig.widgets("table cell") if name == row])[0]
+        rig.click(window, x + w // 2, y + h // 2, button=3)
+        return wait_for("the menu", lambda: [name for name, _ in rig.widgets("menu item")])
+
+    items = menu_on("[lan]")
+    assert items == ["Go online", "Go offline", "Leave network", "Delete network"], items
+    rig.xdo("key", "Down", "Return")
+    rig.wait_call("hamachi go-online lan")
+
+    items = menu_on("5.1.2.3 - bob")
+    assert items == ["Ping", "Browse", "Copy address", "Evict user"], items
+    assert "VNC" in [name for name, _ in rig.widgets("menu")]  # the submenu's item
+    rig.xdo("key", "Down", "Down", "Down", "Return")
+    wait_for("the address on the clipboard", lambda: rig.run(
+        ["xclip", "-o", "-selection", "clipboard"], False)[1] == "5.1.2.3")
+
+    menu_on("5.1.2.4 - carol")
+    rig.xdo("key", "Down", "Down", "Down", "Down", "Return")
+    box, text = rig.wait_box("Hamachi")
+    assert text == "Are you sure you want to evict this user?", text
+    rig.press(box, "Yes")
+    rig.wait_call("hamachi evict lan 5.1.2.4")
+    wait_for("carol to leave the roster", lambda: rig.roster() == ROSTER[:2], 2)
+
+
 if __name__ == "__main__":
     corvane, standin_bin, case = sys.argv[1:]
     rig = Rig(case, os.path.abspath(corvane), os.path.abspath(standin_bin))

@@ -1,0 +1,13 @@
+// The member menu: programs started on the selected member's address, the
+// address copied, and the member evicted from its network.
+#pragma once
+
+void PingMember();
+void BrowseMember();
+void CopyMemberAddress();
+// Asks first when ConfirmEvict is exactly 1; refreshes the roster unless the
+// client refuses.
+void EvictMember();
+// The remote-desktop viewer and server named in the options.
+void ControlMemberPc();
+void GiveControlToMember();

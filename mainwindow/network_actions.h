@@ -1,0 +1,10 @@
+// The network menu: each item is one client command on the network whose row
+// is selected in the roster.
+#pragma once
+
+void GoOnline();
+void GoOffline();
+// Refreshes the roster unless the client says the user owns the network.
+void LeaveNetwork();
+// Asks first, and reads the selection only after a Yes.
+void DeleteNetwork();
