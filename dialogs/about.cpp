@@ -7,7 +7,7 @@ namespace {
 
 constexpr const char* AboutText =
     "Corvane - a GUI for Hamachi\n"
-    "on Linux (https://hamachi.example.org/)\n"
+    "on Linux (hamachi.example.org)\n"
     " \n"
     "Written by the Corvane team\n"
     "corvane@example.org";
