@@ -2,14 +2,20 @@
 
 #include <sys/stat.h>
 
+#include <string>
+
 #include "client/client_state.h"
 #include "client/command_runner.h"
 #include "client/private_launch.h"
 #include "toolkit/toolkit.h"
 
+namespace {
+
 std::string DefaultBackupPath() {
     return GetEnv("HOME") + "/Hamachi_" + ClientIdentity + "_backup.tar";
 }
+
+}  // namespace
 
 void BackupIdentity() {
     const std::string path = ChooseSaveFile("Save tar backup to", DefaultBackupPath(),

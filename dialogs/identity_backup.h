@@ -2,8 +2,5 @@
 // that the user names in a save-file chooser.
 #pragma once
 
-#include <string>
-
-// The path the chooser proposes: $HOME/Hamachi_IDENTITY_backup.tar.
-std::string DefaultBackupPath();
+// Proposes $HOME/Hamachi_IDENTITY_backup.tar; tar runs detached.
 void BackupIdentity();
