@@ -33,28 +33,24 @@ TEST(ClientConfigTest, ReadsFromTheColumnAfterTheKeyAnywhereOnALine) {
 }
 
 TEST(ClientConfigTest, MergeReplacesItsOwnLinesAndKeepsTheRest) {
-    struct Case {
-        const char* old;
-        ClientConfigFields fields;
-        const char* merged;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, ClientConfigFields, const char*> cases[] = {
         {"KeepAlive 30\nTxRate 0\nRxRate 2048\n", {"30", "0", "2048"}, "KeepAlive 30\nRxRate 2048\n"},
         {"", {"90", "0", "0"}, "KeepAlive 90\n"},
         {"KeepAlive\n", {"", "00", "0"}, "KeepAlive \nTxRate 00\n"},
         {"# KeepAlive note\r\nFoo bar\r\nRxRate 1\r\n\tKeepAlive 5\r\nRxRate 2\r\nKeepAliveX 3\rlast",
          {"30", "7", "0"}, "# KeepAlive note\nFoo bar\nKeepAlive 30\nKeepAliveX 3\nlast\nTxRate 7\n"},
     };
-    for (const Case& c : cases) EXPECT_EQ(MergeClientConfig(c.old, c.fields), c.merged) << c.old;
+    for (const auto& [old, fields, merged] : cases) EXPECT_EQ(MergeClientConfig(old, fields), merged);
 }
 
 TEST(ClientConfigTest, AFailedWriteLeavesTheOldFileWhole) {
     StandinScenario scenario;
     const std::string dir = scenario.Home() + "/locked/";
-    ASSERT_EQ(mkdir(dir.c_str(), 0555), 0);
+    ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
     chmod(scenario.Home().c_str(), 0755);
     std::ofstream(dir + "config") << "Custom 1\nKeepAlive 30\n";
     chmod((dir + "config").c_str(), 0666);  // a truncating write would get through
+    chmod(dir.c_str(), 0555);
     // Root writes anywhere: the write is made as an ordinary user instead.
     const pid_t child = fork();
     if (child == 0) {
