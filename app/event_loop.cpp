@@ -1,6 +1,12 @@
 #include "app/event_loop.h"
 
 #include "common/identifiers.h"
+#include "dialogs/about.h"
+#include "dialogs/create_network.h"
+#include "dialogs/identity_backup.h"
+#include "dialogs/join_network.h"
+#include "dialogs/nickname.h"
+#include "dialogs/status_window.h"
 #include "mainwindow/login.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/member_actions.h"
@@ -46,6 +52,15 @@ void DispatchMenuItem(int item) {
         case ItemExit:
             ConfirmExit();
             break;
+        case ItemCreateNetwork:
+            OpenCreateNetworkDialog();
+            break;
+        case ItemJoinNetwork:
+            OpenJoinNetworkDialog();
+            break;
+        case ItemAbout:
+            OpenAboutWindow();
+            break;
     }
 }
 
@@ -60,6 +75,48 @@ void DispatchGadget(int gadget, int subtype) {
             break;
         case GadgetRoster:
             if (subtype == RightClick) OpenRosterMenu();
+            break;
+        case GadgetSettings:
+            OpenStatusWindow();
+            break;
+        case GadgetCreate:
+            CreateNetwork();
+            break;
+        case GadgetCreateCancel:
+            CloseWindow(CreateNetworkWindow);
+            break;
+        case GadgetJoin:
+            JoinNetwork();
+            break;
+        case GadgetJoinCancel:
+            CloseWindow(JoinNetworkWindow);
+            break;
+        case GadgetStatusTab:
+            ShowStatusPage();
+            break;
+        case GadgetSystemTab:
+            ShowSystemPage();
+            break;
+        case GadgetChangeNickname:
+            OpenNicknameDialog();
+            break;
+        case GadgetBackupIdentity:
+            BackupIdentity();
+            break;
+        case GadgetConfirmEvict:
+        case GadgetKeepAlive:
+        case GadgetTxRate:
+        case GadgetRxRate:
+            EnableUpdate();
+            break;
+        case GadgetUpdate:
+            UpdateSettings();
+            break;
+        case GadgetNicknameChange:
+            ChangeNickname();
+            break;
+        case GadgetNicknameCancel:
+            CloseWindow(NicknameWindow);
             break;
     }
 }

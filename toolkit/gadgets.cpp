@@ -8,14 +8,14 @@ namespace {
 
 std::map<int, Gadget> Gadgets;
 
+}  // namespace
+
 void OnButtonClicked(GtkButton*, gpointer data) {
     int gadget = GPOINTER_TO_INT(data);
     if (Gadget* record = FindGadget(gadget)) {
         QueueEvent(EventGadget, gadget, record->window, LeftClick, gtk_get_current_event_time());
     }
 }
-
-}  // namespace
 
 Gadget* FindGadget(int gadget) {
     return FindIn(Gadgets, gadget);
@@ -29,7 +29,8 @@ PressType PressTypeOf(const GdkEventButton* event) {
 
 bool PlaceGadget(int gadget, int window, GadgetKind kind, GtkWidget* outer, GtkWidget* inner, int x,
                  int y, int width, int height) {
-    GtkWidget* container = WindowContainer(window);
+    GtkWidget* container = OpenPageArea(window);
+    if (container == nullptr) container = WindowContainer(window);
     if (container == nullptr || outer == nullptr) {
         if (outer != nullptr) gtk_widget_destroy(outer);
         return false;
@@ -108,6 +109,10 @@ bool GadgetExists(int gadget) {
 void SetGadgetText(int gadget, const std::string& text) {
     Gadget* record = FindGadget(gadget);
     if (record == nullptr) return;
+    if (record->kind == GadgetKind::Entry) {
+        SetEntryText(*record, text);
+        return;
+    }
     record->text = text;
     if (record->kind == GadgetKind::Label) {
         gtk_label_set_text(GTK_LABEL(record->inner), Latin9ToUtf8(text).c_str());
@@ -118,6 +123,7 @@ std::string GadgetText(int gadget) {
     Gadget* record = FindGadget(gadget);
     if (record == nullptr) return "";
     if (record->kind == GadgetKind::Tree) return TreeSelectedText(gadget);
+    if (record->kind == GadgetKind::Entry) return EntryText(*record);
     return record->text;
 }
 
@@ -135,7 +141,7 @@ void MoveGadget(int gadget, int x, int y) {
     if (record == nullptr) return;
     record->box.x = x;
     record->box.y = y;
-    gtk_fixed_move(GTK_FIXED(WindowContainer(record->window)), record->outer, x, y);
+    gtk_fixed_move(GTK_FIXED(gtk_widget_get_parent(record->outer)), record->outer, x, y);
 }
 
 void ResizeGadget(int gadget, int width, int height) {

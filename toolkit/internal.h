@@ -35,7 +35,7 @@ guint32 LastEventTime();
 
 GtkWidget* WindowContainer(int window);
 
-enum class GadgetKind { Image, Label, Tree, ImageButton };
+enum class GadgetKind { Image, Label, Tree, ImageButton, Button, Entry, CheckBox, Frame, Page };
 struct Gadget {
     int window = 0;
     GadgetKind kind = GadgetKind::Label;
@@ -45,6 +45,7 @@ struct Gadget {
     int image = 0;
     GadgetBox box;
     ClickState clicks;
+    bool digitsOnly = false;  // entries
 };
 Gadget* FindGadget(int gadget);
 // Puts `outer` at x, y of the window; a width or height of -1 keeps the
@@ -52,6 +53,12 @@ Gadget* FindGadget(int gadget);
 bool PlaceGadget(int gadget, int window, GadgetKind kind, GtkWidget* outer, GtkWidget* inner, int x,
                  int y, int width, int height);
 void ForgetGadgetsOf(int window);
+// Posts a LeftClick for the button's gadget (the number is the signal data).
+void OnButtonClicked(GtkButton* button, gpointer gadget);
+// The area of the page being filled (BeginPage) when it lies in `window`.
+GtkWidget* OpenPageArea(int window);
+void SetEntryText(Gadget& entry, const std::string& text);
+std::string EntryText(const Gadget& entry);
 PressType PressTypeOf(const GdkEventButton* event);
 
 GdkPixbuf* ImagePixbuf(int image);

@@ -141,6 +141,46 @@ void SetGadgetAccessibleName(int gadget, const std::string& name);
 std::string GadgetAccessibleName(int gadget);
 void SetGadgetTooltip(int gadget, const std::string& text);
 
+// ---- Entries, buttons, check boxes, frames and pages ---------------------------
+
+enum EntryFlags : unsigned {
+    EntryHidden = 1,      // each character drawn as the invisible-character mark
+    EntryDigitsOnly = 2,  // every inserted character other than 0-9 is dropped
+};
+// A one-line entry holding `text`; posts FocusGained, FocusLost and
+// TextChanged.  Its text is read back as GTK holds it (UTF-8), unconverted.
+// Setting the text it already shows changes nothing and posts nothing.
+bool AddEntry(int gadget, int window, int x, int y, int width, int height,
+              const std::string& text, unsigned flags = 0);
+// For tests: inserts at the cursor, as typing or pasting does.
+void InsertGadgetText(int gadget, const std::string& text);
+bool AddButton(int gadget, int window, int x, int y, int width, int height,
+               const std::string& text);
+// Posts a LeftClick on every toggle, whether the user or the program made it.
+bool AddCheckBox(int gadget, int window, int x, int y, int width, int height,
+                 const std::string& text);
+void SetCheckBox(int gadget, bool ticked);
+bool CheckBoxTicked(int gadget);
+// An etched frame with a title, drawn behind the gadgets that lie inside it.
+bool AddFrame(int gadget, int window, int x, int y, int width, int height,
+              const std::string& title);
+// A left-aligned single-line label inside a sunken frame.
+bool AddSunkenLabel(int gadget, int window, int x, int y, int width, int height,
+                    const std::string& text);
+// A left-aligned label of several lines, one per line feed, never wrapped.
+bool AddTextBlock(int gadget, int window, int x, int y, int width, int height,
+                  const std::string& text);
+// A picture in a sunken frame, at its own size plus the frame.
+bool AddFramedImage(int gadget, int window, int x, int y, int image);
+// A page: a sunken frame around an area of its own.  Gadgets added between
+// BeginPage and EndPage go into that area, placed relative to it.
+bool AddPage(int gadget, int window, int x, int y, int width, int height);
+void BeginPage(int page);
+void EndPage();
+void ShowGadget(int gadget);
+void HideGadget(int gadget);
+bool GadgetVisible(int gadget);
+
 // ---- Tree -------------------------------------------------------------------
 // Rows are numbered from 0 in display order; two levels.  A level-1 row
 // appended to an empty tree becomes a top-level row and takes the following

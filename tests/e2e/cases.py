@@ -162,6 +162,69 @@ def case_roster_menus(rig):
     wait_for("carol to leave the roster", lambda: rig.roster() == ROSTER[:2], 2)
 
 
+def click_entry(rig, window, name, role="text"):
+    x, y, w, h = wait_for(name, lambda: [box for found, box in rig.widgets(role)
+                                         if found == name])[0]
+    rig.click(window, x + w // 2, y + h // 2)
+
+
+def case_create_network(rig):
+    window = ready(rig)
+    rig.click(window, 178, 246)  # the networks button
+    wait_for("the menu", lambda: "Create new network.." in [n for n, _ in rig.widgets("menu item")])
+    rig.xdo("key", "Down", "Return")
+    dialog = wait_for("the dialog", lambda: rig.visible_window("Create New Network"))
+    click_entry(rig, dialog, "Network Name")
+    rig.xdo("type", " my net ")
+    click_entry(rig, dialog, "Network Password", "password text")
+    rig.xdo("type", "it's")
+    rig.press(dialog, "Create", "frame")
+    rig.wait_call("hamachi create my net it's")
+    wait_for("the new network", lambda: "[my net]" in rig.roster())
+    assert not rig.visible_window("Create New Network")
+
+
+def case_status_window(rig):
+    rig.click(ready(rig), 223, 246)  # the settings button
+    status = wait_for("the status window", lambda: rig.visible_window("Status and Configuration"))
+    rig.press(status, "System", "frame")
+    click_entry(rig, status, "Keep Alive (seconds):")
+    rig.xdo("key", "ctrl+a")
+    rig.xdo("type", "4x5")
+    rig.press(status, "Update", "frame")
+    rig.press(rig.wait_box("Hamachi")[0], "Yes")
+    wait_for("the reload", lambda: rig.calls()[-2:] == ["hamachi stop", "hamachi start"])
+    with open(rig.config + "/config") as f:
+        assert f.read() == "KeepAlive 45\n"
+
+    rig.press(status, "Status", "frame")
+    rig.press(status, "Backup Identity", "frame")
+    wait_for("the file chooser", lambda: rig.visible_window("Save tar backup to"))
+    target = rig.home + "/id backup.tar"
+    rig.xdo("key", "ctrl+a")
+    rig.xdo("type", target)
+    rig.xdo("key", "Return")
+    wait_for("the archive", lambda: "/.hamachi/state\n" in rig.run(["tar", "tf", target], False)[1])
+    assert os.stat(target).st_mode & 0o777 == 0o600, oct(os.stat(target).st_mode)
+
+
+def case_about_twice(rig):
+    main = ready(rig)
+    icon = wait_for("the tray icon", rig.tray_icon)
+
+    def abouts():
+        found = rig.run(["xdotool", "search", "--onlyvisible", "--name", "^Corvane$"], False)[1]
+        return {w for w in map(int, found.split()) if w != main and rig.run(
+            ["xdotool", "getwindowname", str(w)], False)[1] == "Corvane\n"}
+    first = set()
+    for _ in range(2):  # the second replaces the first
+        rig.click(icon, 10, 10, button=3)
+        wait_for("the tray menu", lambda: "About" in [n for n, _ in rig.widgets("menu item")])
+        rig.xdo("key", "Down", "Down", "Return")
+        first = wait_for("a new About window", lambda: (a := abouts()) and not a & first and a)
+    assert len(first) == 1, first
+
+
 if __name__ == "__main__":
     corvane, standin_bin, case = sys.argv[1:]
     rig = Rig(case, os.path.abspath(corvane), os.path.abspath(standin_bin))

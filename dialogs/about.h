@@ -1,0 +1,4 @@
+// Window 7: the program's name, credits, web address and version.
+#pragma once
+
+void OpenAboutWindow();

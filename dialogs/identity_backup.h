@@ -1,0 +1,6 @@
+// "Backup Identity": the client's configuration directory into a tar archive
+// that the user names in a save-file chooser.
+#pragma once
+
+// Proposes $HOME/Hamachi_IDENTITY_backup.tar; tar runs detached.
+void BackupIdentity();

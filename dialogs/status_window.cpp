@@ -1,0 +1,102 @@
+#include "dialogs/status_window.h"
+
+#include "client/client_state.h"
+#include "client/command_runner.h"
+#include "common/identifiers.h"
+#include "settings/client_config.h"
+#include "settings/options_file.h"
+#include "toolkit/toolkit.h"
+
+namespace {
+
+constexpr int ReloadPauseMs = 1000;
+
+void BuildStatusPage(int w) {
+    AddPage(GadgetStatusPage, w, 95, 5, 310, 240);
+    BeginPage(GadgetStatusPage);
+    AddLabel(GadgetVersionCaption, w, 10, 20, 70, 20, "Version:", Align::Left);
+    AddSunkenLabel(GadgetVersion, w, 85, 20, 210, 20, "");
+    AddLabel(GadgetAddressCaption, w, 10, 45, 70, 20, "Address:", Align::Left);
+    AddSunkenLabel(GadgetAddress, w, 85, 45, 210, 20, "");
+    AddLabel(GadgetNicknameCaption, w, 10, 70, 70, 20, "Nickname:", Align::Left);
+    AddSunkenLabel(GadgetNickname, w, 85, 70, 210, 20, "");
+    AddButton(GadgetChangeNickname, w, 89, 129, 135, 30, "Change nickname");
+    AddButton(GadgetBackupIdentity, w, 89, 169, 135, 30, "Backup Identity");
+    EndPage();
+}
+
+void BuildSystemPage(int w) {
+    AddPage(GadgetSystemPage, w, 95, 5, 310, 240);
+    BeginPage(GadgetSystemPage);
+    AddCheckBox(GadgetConfirmEvict, w, 15, 35, 275, 20, "Confirm evicting user from the network");
+    AddLabel(GadgetKeepAliveCaption, w, 15, 110, 185, 20, "Keep Alive (seconds):", Align::Left);
+    AddEntry(GadgetKeepAlive, w, 225, 110, 60, 20, "90", EntryDigitsOnly);
+    AddLabel(GadgetTxRateCaption, w, 15, 135, 185, 20, "Transfer Rate (bytes/sec):",
+             Align::Left);
+    AddEntry(GadgetTxRate, w, 225, 135, 60, 20, "0", EntryDigitsOnly);
+    AddLabel(GadgetRxRateCaption, w, 15, 160, 185, 20, "Receive Rate (bytes/sec):", Align::Left);
+    AddEntry(GadgetRxRate, w, 225, 160, 60, 20, "0", EntryDigitsOnly);
+    AddFrame(GadgetNetworkFrame, w, 5, 85, 295, 110, "Network:");
+    AddFrame(GadgetConfirmationsFrame, w, 5, 10, 295, 70, "Confirmations:");
+    AddButton(GadgetUpdate, w, 120, 205, 60, 25, "Update");
+    EndPage();
+    SetGadgetAccessibleName(GadgetKeepAlive, "Keep Alive (seconds):");
+    SetGadgetAccessibleName(GadgetTxRate, "Transfer Rate (bytes/sec):");
+    SetGadgetAccessibleName(GadgetRxRate, "Receive Rate (bytes/sec):");
+}
+
+}  // namespace
+
+void OpenStatusWindow() {
+    const int w = StatusWindow;
+    if (!OpenWindow(w, "Status and Configuration", 410, 250, WindowCentered, MainWindow)) return;
+    BuildStatusPage(w);
+    AddImageButton(GadgetStatusTab, w, 4, 5, 86, 65, ImageStatusTabFirst);
+    AddImageButton(GadgetSystemTab, w, 4, 70, 86, 65, ImageSystemTabFirst);
+    SetGadgetAccessibleName(GadgetStatusTab, "Status");
+    SetGadgetAccessibleName(GadgetSystemTab, "System");
+    BuildSystemPage(w);
+    HideGadget(GadgetStatusPage);
+    HideGadget(GadgetSystemPage);
+    ShowStatusPage();
+    SetGadgetText(GadgetVersion, ClientVersion);
+    SetGadgetText(GadgetAddress, GadgetText(GadgetIdentity));
+    SetGadgetText(GadgetNickname, ClientNickname);
+    ShowWindow(w);
+}
+
+void ShowStatusPage() {
+    SetButtonImage(GadgetStatusTab, ImageStatusTabSelected);
+    SetButtonImage(GadgetSystemTab, ImageSystemTab);
+    HideGadget(GadgetSystemPage);
+    ShowGadget(GadgetStatusPage);
+}
+
+void ShowSystemPage() {
+    SetButtonImage(GadgetStatusTab, ImageStatusTab);
+    SetButtonImage(GadgetSystemTab, ImageSystemTabSelected);
+    HideGadget(GadgetStatusPage);
+    ShowGadget(GadgetSystemPage);
+    SetGadgetSensitive(GadgetUpdate, false);
+    // What the fill changes posts events like an edit, and so enables Update.
+    LoadClientConfig(ClientConfigDir);
+    SetCheckBox(GadgetConfirmEvict, ConfirmEvict != 0);
+}
+
+void EnableUpdate() {
+    SetGadgetSensitive(GadgetUpdate, true);
+}
+
+void UpdateSettings() {
+    SaveClientConfig(ClientConfigDir);
+    ConfirmEvict = CheckBoxTicked(GadgetConfirmEvict) ? 1 : 0;
+    SaveOptions(ClientConfigDir);
+    if (AskYesNo("Hamachi", "Reload Hamachi?")) {
+        WaitForRunner();
+        RunCommand("hamachi stop");
+        Pause(ReloadPauseMs);
+        WaitForRunner();
+        RunCommand("hamachi start");
+    }
+    SetGadgetSensitive(GadgetUpdate, false);
+}
