@@ -1,6 +1,3 @@
-#include <algorithm>
-#include <filesystem>
-
 #include "standin_test_util.h"
 
 namespace {
@@ -28,26 +25,6 @@ TEST(StandinProbe, PhrasesMatchEachState) {
         ExpectPhrases(out, c.present, c.absent);
         EXPECT_EQ(out.find("version"), out.find("version  :")) << out;
     }
-}
-
-TEST(StandinInit, CreatesPrivateFolderOnceWithIdentityAndNickname) {
-    StandinScenario scenario;
-    EXPECT_TRUE(scenario.RunShell("USER=carol hamachi-init").ends_with(".. ok\n"));
-    EXPECT_EQ(std::filesystem::status(scenario.ConfigDir()).permissions(),
-              std::filesystem::perms::owner_all);
-    const std::string state = scenario.ReadConfigFile("state").value_or("");
-    // "5." and three more numbers
-    const std::string identity = state.substr(0, state.find('\n'));
-    EXPECT_TRUE(identity.starts_with("Identity   5.")) << state;
-    EXPECT_EQ(std::count(identity.begin(), identity.end(), '.'), 3) << state;
-    EXPECT_EQ(identity.find_first_not_of("0123456789.", 11), std::string::npos) << state;
-    EXPECT_TRUE(state.ends_with("\nNickname   carol\n")) << state;
-    EXPECT_EQ(ProbedState(scenario), "stopped");
-    // A second run leaves the folder alone.
-    int exitCode = -1;
-    ExpectPhrases(scenario.RunShell("hamachi-init", &exitCode), "exists", "ok");
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(scenario.ReadConfigFile("state"), state);
 }
 
 }  // namespace

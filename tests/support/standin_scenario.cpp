@@ -108,10 +108,6 @@ void StandinScenario::Configure(const std::string& identity, const std::string& 
     WriteState("Identity   " + identity + "\nNickname   " + nickname + "\n");
 }
 
-void StandinScenario::Unconfigure() {
-    fs::remove_all(ConfigDir());
-}
-
 void StandinScenario::WriteState(const std::string& bytes) {
     WriteWhole(ConfigDir() + "state", bytes);
 }

@@ -38,7 +38,6 @@ class StandinScenario {
 
     // Client state, written the way the client itself keeps it.
     void Configure(const std::string& identity, const std::string& nickname);
-    void Unconfigure();
     void WriteState(const std::string& bytes);
     // The running file holds kRunningPid, which the probe shows.
     static constexpr int kRunningPid = 4242;
