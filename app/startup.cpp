@@ -22,16 +22,16 @@ bool StartUp(int argc, char** argv) {
     if (!CheckClient() || !OpenMainWindow()) return false;
     AddTrayIcon(MainWindow, ImageTray, "Corvane");
     if (!ClientRunning) {
-        SetButtonImage(GadgetLogin, ImageLoggedOut);
+        ShowLoginButton(false);
         ShowClientState("off");
         if (!StartClient()) return false;
     }
     if (!ClientLoggedIn) {
         SetGadgetText(GadgetStatus, "offline");
-        SetButtonImage(GadgetLogin, ImageLoggedOut);
+        ShowLoginButton(false);
         ShowClientState("off");
     } else {
-        SetButtonImage(GadgetLogin, ImageLoggedIn);
+        ShowLoginButton(true);
         ShowClientState("on");
     }
     ReadClientState();

@@ -5,9 +5,10 @@ import os
 import sys
 import time
 
-from rig import SCREEN, Rig, processes, wait_for
+from rig import SCREEN, Rig, processes, pyatspi, wait_for
 
 ROSTER = ["[lan]", "5.1.2.3 - bob", "5.1.2.4 - carol"]
+BUTTONS = ["Networks", "Status and configuration"]  # after the login button
 
 
 def start(rig, logged_in=False, tuncfg=True, client=True):
@@ -31,6 +32,19 @@ def ready(rig, logged_in=True):
     rig.wait_idle()
     wait_for("the widgets through accessibility", lambda: rig.widgets("push button"))
     return window
+
+
+def buttons(rig):
+    """The main window's buttons as (name, tooltip): what a screen reader says."""
+    try:
+        return [(node.name, node.description)
+                for app in pyatspi.Registry.getDesktop(0)
+                if app and app.get_process_id() == rig.program.pid for top in app
+                if top and top.getRoleName() == "frame"
+                for node in pyatspi.findAllDescendants(
+                    top, lambda node: node.getRoleName() == "push button")]
+    except Exception:  # the window changing under the walk
+        return []
 
 
 def choose_exit(rig, question):
@@ -72,6 +86,8 @@ def case_main_window(rig):
     box, text = rig.wait_box("Hamachi Error", timeout=6.5)
     assert text == ("Hamachi is no longer running.  Do you want to\n"
                     "restart Hamachi?   (No quits client)."), text
+    assert [name for name, _ in rig.widgets("push button", "frame")] == ["Log in"] + BUTTONS, \
+        rig.widgets("push button", "frame")
     rig.press(box, "No")
     assert rig.wait_exit() == 0
     assert "hamachi start" not in rig.calls(), rig.calls()
@@ -80,13 +96,18 @@ def case_main_window(rig):
 def case_login_toggle(rig):
     window = ready(rig, logged_in=False)
     assert rig.roster() == []
-    rig.press(window, "", "frame")  # the login button: first, and nameless
+    # Empty, the roster is still a tree table to assistive technology.
+    assert len(rig.widgets("tree table")) == 1, rig.widgets("unknown")
+    assert buttons(rig) == [(name, name) for name in ["Log in"] + BUTTONS], buttons(rig)
+    rig.press(window, "Log in", "frame")
     rig.wait_call("hamachi login")
     # Well before the watchdog's next pass could fill it instead.
     wait_for("the roster", lambda: rig.roster() == ROSTER, 2)
-    rig.press(window, "", "frame")
+    assert buttons(rig)[0] == ("Log out", "Log out"), buttons(rig)
+    rig.press(window, "Log out", "frame")
     rig.wait_call("hamachi logout")
     wait_for("the roster to clear", lambda: rig.roster() == [], 2)
+    wait_for("the login button's name", lambda: buttons(rig)[:1] == [("Log in", "Log in")])
 
     # Closing the question leaves the client running.
     rig.wm_close(choose_exit(rig, "You are not logged in, do you want to stop Hamachi?"))
