@@ -2,6 +2,8 @@
 Usage: cases.py CORVANE STANDIN_BIN_DIR CASE"""
 
 import os
+import re
+import subprocess
 import sys
 import time
 
@@ -9,6 +11,11 @@ from rig import SCREEN, Rig, processes, pyatspi, wait_for
 
 ROSTER = ["[lan]", "5.1.2.3 - bob", "5.1.2.4 - carol"]
 BUTTONS = ["Networks", "Status and configuration"]  # after the login button
+# Where the main window is built: the gadgets as (role, name, box in window pixels).
+DEFAULT_LAYOUT = [("label", "090-123-456", (5, 30, 240, 20)), ("label", "alice", (5, 50, 240, 20)),
+                  ("scroll pane", "", (5, 75, 240, 145)), ("push button", "Log out", (5, 225, 43, 43)),
+                  ("push button", "Networks", (157, 225, 43, 43)),
+                  ("push button", "Status and configuration", (202, 225, 43, 43))]
 
 
 def start(rig, logged_in=False, tuncfg=True, client=True):
@@ -34,6 +41,12 @@ def ready(rig, logged_in=True):
     return window
 
 
+def layout(rig):
+    """Every gadget of the main window but the banner, as in DEFAULT_LAYOUT."""
+    return [(role, name, box) for role in ("label", "scroll pane", "push button")
+            for name, box in rig.widgets(role, "frame", showing=False)]
+
+
 def buttons(rig):
     """The main window's buttons as (name, tooltip): what a screen reader says."""
     try:
@@ -45,6 +58,26 @@ def buttons(rig):
                     top, lambda node: node.getRoleName() == "push button")]
     except Exception:  # the window changing under the walk
         return []
+
+
+class SizeLog:
+    """The sizes the window system gives a window, in order, as xev sees them."""
+
+    def __init__(self, rig, window):
+        self.xev = rig._spawn(["xev", "-id", str(window), "-event", "structure",
+                               "-event", "property"], stdout=subprocess.PIPE)
+        os.set_blocking(self.xev.stdout.fileno(), False)
+        self.text = ""
+        mark = ["xprop", "-id", str(window), "-f", "E2E_MARK", "8s", "-set", "E2E_MARK", "1"]
+        wait_for("xev to listen", lambda: rig.run(mark) and "(E2E_MARK)" in self._read())
+
+    def _read(self):
+        self.text += (self.xev.stdout.read() or b"").decode()
+        return self.text
+
+    def sizes(self):
+        return [tuple(map(int, size)) for size in re.findall(
+            r"ConfigureNotify.*\n.*width (\d+), height (\d+)", self._read())]
 
 
 def choose_exit(rig, question):
@@ -68,8 +101,18 @@ def case_main_window(rig):
     assert rig.roster() == ROSTER, rig.roster()
     icon = wait_for("the tray icon", rig.tray_icon)
 
-    rig.xdo("windowsize", window, 300, 240)
-    wait_for("the snap to 200x250", lambda: rig.geometry(window)[2:] == (200, 250))
+    assert layout(rig) == DEFAULT_LAYOUT, layout(rig)
+
+    # Shrinks in a row through the window manager: each one returns to 200x250
+    # and leaves every gadget where it was (the last one off the right edge).
+    sizes = SizeLog(rig, window)
+    for size in [(300, 240), (150, 150), (300, 150), (190, 400)]:
+        seen = len(sizes.sizes())
+        rig.xdo("windowsize", window, *size)
+        wait_for(f"the window at {size}", lambda: size in sizes.sizes()[seen:])
+        wait_for(f"the snap back from {size}", lambda: sizes.sizes()[-1] == (200, 250)
+                 and rig.geometry(window)[2:] == (200, 250))
+        assert layout(rig) == DEFAULT_LAYOUT, (size, layout(rig))
 
     # Away from the centre, where a fresh map would put it anyway.
     rig.xdo("windowmove", window, 100, 120)
