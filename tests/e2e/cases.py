@@ -7,7 +7,7 @@ import subprocess
 import sys
 import time
 
-from rig import SCREEN, Rig, processes, pyatspi, wait_for
+from rig import SCREEN, Rig, processes, wait_for
 
 ROSTER = ["[lan]", "5.1.2.3 - bob", "5.1.2.4 - carol"]
 BUTTONS = ["Networks", "Status and configuration"]  # after the login button
@@ -49,15 +49,8 @@ def layout(rig):
 
 def buttons(rig):
     """The main window's buttons as (name, tooltip): what a screen reader says."""
-    try:
-        return [(node.name, node.description)
-                for app in pyatspi.Registry.getDesktop(0)
-                if app and app.get_process_id() == rig.program.pid for top in app
-                if top and top.getRoleName() == "frame"
-                for node in pyatspi.findAllDescendants(
-                    top, lambda node: node.getRoleName() == "push button")]
-    except Exception:  # the window changing under the walk
-        return []
+    return [found for found, _ in rig.widgets(
+        "push button", "frame", name=lambda node: (node.name, node.description))]
 
 
 class SizeLog:
