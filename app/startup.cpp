@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "app/event_loop.h"
 #include "client/client_state.h"
@@ -14,6 +15,31 @@
 #include "settings/options_file.h"
 #include "toolkit/toolkit.h"
 
+namespace {
+
+constexpr const char* Usage =
+    "usage: corvane [-c DIR]\n"
+    "A desktop front-end to the hamachi VPN client, in the notification area.\n"
+    "\n"
+    "  -c DIR     the client's configuration directory (default: ~/.hamachi/)\n"
+    "  --help     print this help and exit\n"
+    "  --version  print the version and exit\n"
+    "\n"
+    "GTK's own options, such as --display, are accepted as well.\n";
+
+// The answer to --help or --version, or null.  They count anywhere but as
+// the directory that follows a leading -c.
+const char* InformationAsked(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (i == 2 && std::strcmp(argv[1], "-c") == 0) continue;
+        if (std::strcmp(argv[i], "--help") == 0) return Usage;
+        if (std::strcmp(argv[i], "--version") == 0) return "corvane " CORVANE_VERSION "\n";
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 bool StartUp(int argc, char** argv) {
     ParseArguments(argc, argv);
     RegisterImages();
@@ -22,16 +48,16 @@ bool StartUp(int argc, char** argv) {
     if (!CheckClient() || !OpenMainWindow()) return false;
     AddTrayIcon(MainWindow, ImageTray, "Corvane");
     if (!ClientRunning) {
-        SetButtonImage(GadgetLogin, ImageLoggedOut);
+        ShowLoginButton(false);
         ShowClientState("off");
         if (!StartClient()) return false;
     }
     if (!ClientLoggedIn) {
         SetGadgetText(GadgetStatus, "offline");
-        SetButtonImage(GadgetLogin, ImageLoggedOut);
+        ShowLoginButton(false);
         ShowClientState("off");
     } else {
-        SetButtonImage(GadgetLogin, ImageLoggedIn);
+        ShowLoginButton(true);
         ShowClientState("on");
     }
     ReadClientState();
@@ -50,6 +76,10 @@ void EndProgram() {
 }
 
 int RunCorvane(int argc, char** argv) {
+    if (const char* answer = InformationAsked(argc, argv)) {
+        std::fputs(answer, stdout);
+        return 0;
+    }
     if (!InitToolkit(&argc, &argv)) {
         std::fprintf(stderr, "corvane: cannot open the display\n");
         return 1;

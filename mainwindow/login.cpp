@@ -5,6 +5,7 @@
 #include "client/roster.h"
 #include "common/identifiers.h"
 #include "common/text.h"
+#include "mainwindow/main_window.h"
 #include "toolkit/toolkit.h"
 
 bool QuitRequested = false;
@@ -18,7 +19,7 @@ void LogOut() {
     const std::string answer = RunCommand("hamachi logout");
     if (Contains(answer, ".. ok")) {
         ClientLoggedIn = false;
-        SetButtonImage(GadgetLogin, ImageLoggedOut);
+        ShowLoginButton(false);
         ShowClientState("off");
     } else {
         SetGadgetText(GadgetStatus, "Could not logout ..");
@@ -33,7 +34,7 @@ void LogIn() {
     if (Contains(answer, "ok") || Contains(answer, "logged in")) {
         ClientLoggedIn = true;
         SetGadgetText(GadgetStatus, ClientNickname);
-        SetButtonImage(GadgetLogin, ImageLoggedIn);
+        ShowLoginButton(true);
         ShowClientState("on");
         RefreshRoster();
     } else {

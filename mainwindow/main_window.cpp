@@ -13,6 +13,12 @@ constexpr int MinimumHeight = 250;
 int HiddenX = 0;
 int HiddenY = 0;
 
+// A picture button says nothing to a screen reader or a newcomer by itself.
+void NameButton(int gadget, const char* name) {
+    SetGadgetAccessibleName(gadget, name);
+    SetGadgetTooltip(gadget, name);
+}
+
 }  // namespace
 
 void CreatePopupMenus() {
@@ -57,8 +63,16 @@ bool OpenMainWindow() {
     AddImageButton(GadgetLogin, MainWindow, 5, 225, 43, 43, ImageLoggedIn);
     AddImageButton(GadgetNetworks, MainWindow, 157, 225, 43, 43, ImageNetworks);
     AddImageButton(GadgetSettings, MainWindow, 202, 225, 43, 43, ImageSettings);
+    ShowLoginButton(true);  // the face it was built with
+    NameButton(GadgetNetworks, "Networks");
+    NameButton(GadgetSettings, "Status and configuration");
     ShowWindow(MainWindow);
     return true;
+}
+
+void ShowLoginButton(bool loggedIn) {
+    SetButtonImage(GadgetLogin, loggedIn ? ImageLoggedIn : ImageLoggedOut);
+    NameButton(GadgetLogin, loggedIn ? "Log out" : "Log in");
 }
 
 void RelayoutMainWindow() {

@@ -5,6 +5,8 @@
 void CreatePopupMenus();
 // Builds window 1 with its gadgets and shows it; false when it cannot be made.
 bool OpenMainWindow();
+// Gadget 5's face for the client's state, named for what a click does.
+void ShowLoginButton(bool loggedIn);
 // Lays the gadgets out for the window's new size, or snaps it to 200 x 250.
 void RelayoutMainWindow();
 // The window manager's close: the window goes behind the tray icon.

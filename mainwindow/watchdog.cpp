@@ -6,6 +6,7 @@
 #include "common/identifiers.h"
 #include "common/text.h"
 #include "mainwindow/login.h"
+#include "mainwindow/main_window.h"
 #include "toolkit/toolkit.h"
 
 int32_t LastCheck = 0;
@@ -20,7 +21,7 @@ int32_t MillisUntilWatchdog() {
 void RunWatchdog() {
     const std::string probe = RunProbe();
     if (Contains(probe, "does not seem to be running") && !ClientStoppedByUser) {
-        SetButtonImage(GadgetLogin, ImageLoggedOut);
+        ShowLoginButton(false);
         SetGadgetText(GadgetStatus, "Hamachi not running ..");
         DrainEvents();
         ShowClientState("off");
@@ -35,14 +36,14 @@ void RunWatchdog() {
     }
     const bool loggedIn = Contains(probe, ": logged in");
     if (!loggedIn && ClientLoggedIn) {
-        SetButtonImage(GadgetLogin, ImageLoggedOut);
+        ShowLoginButton(false);
         ShowClientState("off");
         ClientLoggedIn = false;
     }
     if (ClientLoggedIn) {
         RefreshRoster();
     } else if (loggedIn) {
-        SetButtonImage(GadgetLogin, ImageLoggedIn);
+        ShowLoginButton(true);
         ShowClientState("on");
         RefreshRoster();
         ClientLoggedIn = true;

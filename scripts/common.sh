@@ -6,6 +6,8 @@ BUILD_PACKAGES="cmake make g++ pkg-config libgtk2.0-dev libpng-dev libgtest-dev"
 DESKTOP_PACKAGES="xvfb xauth openbox trayer x11-utils x11-xserver-utils wmctrl xdotool imagemagick procps fonts-dejavu-core python3"
 TEST_PACKAGES="xclip util-linux dbus at-spi2-core libatk-adaptor libgail-common python3-pyatspi"
 IMAGE_PACKAGES="librsvg2-bin fonts-dejavu-core python3"
+# Checking the launcher, building the Debian package and checking it.
+PACKAGE_PACKAGES="desktop-file-utils dpkg-dev file lintian"
 
 # Whatever stops a script through `set -e` says so, in one line (a failing
 # $(...) is reported once, by the line using it).

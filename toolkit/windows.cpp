@@ -131,8 +131,15 @@ void MoveWindow(int window, int x, int y) {
 }
 
 void ResizeWindow(int window, int width, int height) {
-    if (WindowRecord* record = Find(window)) {
-        gtk_window_resize(Window(*record), width, height);
+    WindowRecord* record = Find(window);
+    if (record == nullptr) return;
+    gtk_window_resize(Window(*record), width, height);
+    // GTK asks the window manager only for a size other than the last one it
+    // asked for, whatever size the window has been given since: a second
+    // snap to the same size would be lost.  Ask the window system directly;
+    // GTK takes the size up from the configure event like any other.
+    if (GdkWindow* frame = gtk_widget_get_window(record->window.get())) {
+        gdk_window_resize(frame, width, height);
     }
 }
 

@@ -2,12 +2,20 @@
 Usage: cases.py CORVANE STANDIN_BIN_DIR CASE"""
 
 import os
+import re
+import subprocess
 import sys
 import time
 
 from rig import SCREEN, Rig, processes, wait_for
 
 ROSTER = ["[lan]", "5.1.2.3 - bob", "5.1.2.4 - carol"]
+BUTTONS = ["Networks", "Status and configuration"]  # after the login button
+# Where the main window is built: the gadgets as (role, name, box in window pixels).
+DEFAULT_LAYOUT = [("label", "090-123-456", (5, 30, 240, 20)), ("label", "alice", (5, 50, 240, 20)),
+                  ("scroll pane", "", (5, 75, 240, 145)), ("push button", "Log out", (5, 225, 43, 43)),
+                  ("push button", "Networks", (157, 225, 43, 43)),
+                  ("push button", "Status and configuration", (202, 225, 43, 43))]
 
 
 def start(rig, logged_in=False, tuncfg=True, client=True):
@@ -33,6 +41,38 @@ def ready(rig, logged_in=True):
     return window
 
 
+def layout(rig):
+    """Every gadget of the main window but the banner, as in DEFAULT_LAYOUT."""
+    return [(role, name, box) for role in ("label", "scroll pane", "push button")
+            for name, box in rig.widgets(role, "frame", showing=False)]
+
+
+def buttons(rig):
+    """The main window's buttons as (name, tooltip): what a screen reader says."""
+    return [found for found, _ in rig.widgets(
+        "push button", "frame", name=lambda node: (node.name, node.description))]
+
+
+class SizeLog:
+    """The sizes the window system gives a window, in order, as xev sees them."""
+
+    def __init__(self, rig, window):
+        self.xev = rig._spawn(["xev", "-id", str(window), "-event", "structure",
+                               "-event", "property"], stdout=subprocess.PIPE)
+        os.set_blocking(self.xev.stdout.fileno(), False)
+        self.text = ""
+        mark = ["xprop", "-id", str(window), "-f", "E2E_MARK", "8s", "-set", "E2E_MARK", "1"]
+        wait_for("xev to listen", lambda: rig.run(mark) and "(E2E_MARK)" in self._read())
+
+    def _read(self):
+        self.text += (self.xev.stdout.read() or b"").decode()
+        return self.text
+
+    def sizes(self):
+        return [tuple(map(int, size)) for size in re.findall(
+            r"ConfigureNotify.*\n.*width (\d+), height (\d+)", self._read())]
+
+
 def choose_exit(rig, question):
     """Picks "Exit" from the tray menu; returns the question's window."""
     rig.click(wait_for("the tray icon", rig.tray_icon), 10, 10, button=3)
@@ -54,8 +94,18 @@ def case_main_window(rig):
     assert rig.roster() == ROSTER, rig.roster()
     icon = wait_for("the tray icon", rig.tray_icon)
 
-    rig.xdo("windowsize", window, 300, 240)
-    wait_for("the snap to 200x250", lambda: rig.geometry(window)[2:] == (200, 250))
+    assert layout(rig) == DEFAULT_LAYOUT, layout(rig)
+
+    # Shrinks in a row through the window manager: each one returns to 200x250
+    # and leaves every gadget where it was (the last one off the right edge).
+    sizes = SizeLog(rig, window)
+    for size in [(300, 240), (150, 150), (300, 150), (190, 400)]:
+        seen = len(sizes.sizes())
+        rig.xdo("windowsize", window, *size)
+        wait_for(f"the window at {size}", lambda: size in sizes.sizes()[seen:])
+        wait_for(f"the snap back from {size}", lambda: sizes.sizes()[-1] == (200, 250)
+                 and rig.geometry(window)[2:] == (200, 250))
+        assert layout(rig) == DEFAULT_LAYOUT, (size, layout(rig))
 
     # Away from the centre, where a fresh map would put it anyway.
     rig.xdo("windowmove", window, 100, 120)
@@ -72,6 +122,8 @@ def case_main_window(rig):
     box, text = rig.wait_box("Hamachi Error", timeout=6.5)
     assert text == ("Hamachi is no longer running.  Do you want to\n"
                     "restart Hamachi?   (No quits client)."), text
+    assert [name for name, _ in rig.widgets("push button", "frame")] == ["Log in"] + BUTTONS, \
+        rig.widgets("push button", "frame")
     rig.press(box, "No")
     assert rig.wait_exit() == 0
     assert "hamachi start" not in rig.calls(), rig.calls()
@@ -80,13 +132,18 @@ def case_main_window(rig):
 def case_login_toggle(rig):
     window = ready(rig, logged_in=False)
     assert rig.roster() == []
-    rig.press(window, "", "frame")  # the login button: first, and nameless
+    # Empty, the roster is still a tree table to assistive technology.
+    assert len(rig.widgets("tree table")) == 1, rig.widgets("unknown")
+    assert buttons(rig) == [(name, name) for name in ["Log in"] + BUTTONS], buttons(rig)
+    rig.press(window, "Log in", "frame")
     rig.wait_call("hamachi login")
     # Well before the watchdog's next pass could fill it instead.
     wait_for("the roster", lambda: rig.roster() == ROSTER, 2)
-    rig.press(window, "", "frame")
+    assert buttons(rig)[0] == ("Log out", "Log out"), buttons(rig)
+    rig.press(window, "Log out", "frame")
     rig.wait_call("hamachi logout")
     wait_for("the roster to clear", lambda: rig.roster() == [], 2)
+    wait_for("the login button's name", lambda: buttons(rig)[:1] == [("Log in", "Log in")])
 
     # Closing the question leaves the client running.
     rig.wm_close(choose_exit(rig, "You are not logged in, do you want to stop Hamachi?"))

@@ -211,7 +211,7 @@ class Rig:
         found = re.search(rf"(0x[0-9a-f]+) .*\(\"{name}\" ", out)
         return int(found.group(1), 16) if found else None
 
-    def widgets(self, role, window=None, showing=True):
+    def widgets(self, role, window=None, showing=True, name=lambda node: node.name):
         """[(name, (x, y, w, h) in window pixels)] of the program's widgets in
         that role, in tree order, inside top-level windows of a role if given."""
         def wanted(node):
@@ -219,7 +219,7 @@ class Rig:
                 not showing or node.getState().contains(pyatspi.STATE_SHOWING))
 
         try:
-            return [(node.name, (box.x, box.y, box.width, box.height))
+            return [(name(node), (box.x, box.y, box.width, box.height))
                     for app in pyatspi.Registry.getDesktop(0)
                     if app and app.get_process_id() == self.program.pid
                     for top in app if top and window in (None, top.getRoleName())
