@@ -31,8 +31,7 @@ void BuildSystemPage(int w) {
     AddCheckBox(GadgetConfirmEvict, w, 15, 35, 275, 20, "Confirm evicting user from the network");
     AddLabel(GadgetKeepAliveCaption, w, 15, 110, 185, 20, "Keep Alive (seconds):", Align::Left);
     AddEntry(GadgetKeepAlive, w, 225, 110, 60, 20, "90", EntryDigitsOnly);
-    AddLabel(GadgetTxRateCaption, w, 15, 135, 185, 20, "Transfer Rate (bytes/sec):",
-             Align::Left);
+    AddLabel(GadgetTxRateCaption, w, 15, 135, 185, 20, "Transfer Rate (bytes/sec):", Align::Left);
     AddEntry(GadgetTxRate, w, 225, 135, 60, 20, "0", EntryDigitsOnly);
     AddLabel(GadgetRxRateCaption, w, 15, 160, 185, 20, "Receive Rate (bytes/sec):", Align::Left);
     AddEntry(GadgetRxRate, w, 225, 160, 60, 20, "0", EntryDigitsOnly);
@@ -53,8 +52,11 @@ void OpenStatusWindow() {
     BuildStatusPage(w);
     AddImageButton(GadgetStatusTab, w, 4, 5, 86, 65, ImageStatusTabFirst);
     AddImageButton(GadgetSystemTab, w, 4, 70, 86, 65, ImageSystemTabFirst);
-    SetGadgetAccessibleName(GadgetStatusTab, "Status");
-    SetGadgetAccessibleName(GadgetSystemTab, "System");
+    for (const auto& [tab, name] :
+         {std::pair{GadgetStatusTab, "Status"}, {GadgetSystemTab, "System"}}) {
+        SetGadgetAccessibleName(tab, name);
+        SetGadgetTooltip(tab, name);
+    }
     BuildSystemPage(w);
     HideGadget(GadgetStatusPage);
     HideGadget(GadgetSystemPage);
