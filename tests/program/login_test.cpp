@@ -152,16 +152,4 @@ TEST_F(LoginTest, StoppingAtOnceSkipsTheRestOfThePass) {
     EXPECT_EQ(scenario.Calls(), std::vector<std::string>{"hamachi stop"}) << "no watchdog pass";
 }
 
-TEST_F(LoginTest, AfterExitStoppedTheClientTheWatchdogAsksNothing) {
-    LookLoggedIn();
-    ScriptBoxes({{BoxAnswer::No, ""}});
-    time.Advance(WatchdogPeriodMs + 1);
-    PostEvent(ProgramEvent{EventMenu, ItemExit, 0, 0});
-    LoopPass();  // Exit, then the watchdog in the same pass
-    EXPECT_TRUE(ClientStoppedByUser);
-    EXPECT_EQ(scenario.Calls(), (std::vector<std::string>{"hamachi stop", "hamachi"}));
-    EXPECT_EQ(Boxes().size(), 1u);
-    EXPECT_TRUE(QuitRequested);
-}
-
 }  // namespace

@@ -1,3 +1,5 @@
+#include <sstream>
+
 #include "mainwindow/main_window.h"
 #include "app/event_loop.h"
 #include "client/client_state.h"
@@ -55,21 +57,6 @@ TEST_F(MainWindowTest, LargerSizesLayTheGadgetsOut) {
     EXPECT_EQ(GadgetText(GadgetIdentity), Identity);
 }
 
-TEST_F(MainWindowTest, SmallerSizesSnapToTheMinimumAndKeepTheLayout) {
-    const std::pair<int, int> tooSmall[] = {{300, 240}, {150, 150}, {200, 400}};
-    for (const auto& [width, height] : tooSmall) {
-        const GadgetBox settings = GadgetGeometry(GadgetSettings);
-        const GadgetBox roster = GadgetGeometry(GadgetRoster);
-        UserResizes(width, height);
-        EXPECT_EQ(Size(), std::make_pair(200, 250)) << width << "x" << height;
-        EXPECT_EQ(GadgetGeometry(GadgetSettings), settings) << width << "x" << height;
-        EXPECT_EQ(GadgetGeometry(GadgetRoster), roster) << width << "x" << height;
-        UserResizes(250, 270);  // back, for the next case
-    }
-    // laid out by the rule at 250 wide: one pixel right of where it was built
-    EXPECT_EQ(GadgetGeometry(GadgetSettings).x, 203);
-}
-
 TEST_F(MainWindowTest, TrayDoubleClicksDoNothing) {
     HideMainWindow();
     Dispatch(ProgramEvent{EventTray, 1, MainWindow, LeftDoubleClick});
@@ -80,44 +67,33 @@ TEST_F(MainWindowTest, TrayDoubleClicksDoNothing) {
     EXPECT_TRUE(PopupMenuShown(MenuTray));  // also while the window is hidden
 }
 
+// Presses are written "1" (single), "d1" (double), "t1" (triple) with the
+// button; a release "^1" reports what the click was.
 TEST(ClickTest, DoublePressMarksTheReleaseThatFollows) {
-    struct Step {
-        bool press;
-        PressType type;
-        int button;
-        int reported;  // for releases
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"1 ^1 3 ^3", {LeftClick, RightClick}},
+        {"1 ^1 1 d1 ^1 1 ^1", {LeftClick, LeftDoubleClick, LeftClick}},  // a quick pair
+        {"d3 ^3", {RightDoubleClick}},
+        {"d1 t1 ^1", {LeftClick}},              // a triple press clears the mark
+        {"d1 2 ^2 ^1", {-1, LeftDoubleClick}},  // other buttons are no clicks, and keep it
     };
-    const std::vector<std::vector<Step>> sequences = {
-        {{true, PressType::Single, 1, 0}, {false, PressType::Single, 1, LeftClick}},
-        {{true, PressType::Single, 3, 0}, {false, PressType::Single, 3, RightClick}},
-        // a quick pair: the second release is the double-click
-        {{true, PressType::Single, 1, 0},
-         {false, PressType::Single, 1, LeftClick},
-         {true, PressType::Single, 1, 0},
-         {true, PressType::Double, 1, 0},
-         {false, PressType::Single, 1, LeftDoubleClick},
-         {true, PressType::Single, 1, 0},
-         {false, PressType::Single, 1, LeftClick}},
-        {{true, PressType::Double, 3, 0}, {false, PressType::Single, 3, RightDoubleClick}},
-        // a triple press clears the mark
-        {{true, PressType::Double, 1, 0},
-         {true, PressType::Triple, 1, 0},
-         {false, PressType::Single, 1, LeftClick}},
-        // other buttons are not clicks, and their presses keep the mark
-        {{true, PressType::Double, 1, 0},
-         {true, PressType::Single, 2, 0},
-         {false, PressType::Single, 2, -1},
-         {false, PressType::Single, 1, LeftDoubleClick}},
-    };
-    for (size_t s = 0; s < sequences.size(); ++s) {
+    for (const auto& [steps, reported] : cases) {
         ClickState state;
-        for (const Step& step : sequences[s]) {
-            if (step.press) {
-                ClickPressed(state, step.type, step.button);
+        std::vector<int> seen;
+        std::istringstream words(steps);
+        for (std::string w; words >> w;) {
+            const int button = w.back() - '0';
+            if (w[0] == '^') {
+                seen.push_back(ClickReleased(state, button));
             } else {
-                EXPECT_EQ(ClickReleased(state, step.button), step.reported) << "sequence " << s;
+                ClickPressed(state,
+                             w[0] == 'd'   ? PressType::Double
+                             : w[0] == 't' ? PressType::Triple
+                                           : PressType::Single,
+                             button);
             }
         }
+        EXPECT_EQ(seen, reported) << steps;
     }
 }
 

@@ -1,8 +1,42 @@
-#include <fstream>
+#include <gtest/gtest.h>
 
-#include "standin_test_util.h"
+#include <fstream>
+#include <sstream>
+
+#include "common/text.h"
+#include "standin_scenario.h"
 
 namespace {
+
+// A shell command line that hands every argument over unchanged.
+std::string CommandLine(const std::string& program, const std::vector<std::string>& args) {
+    std::string line = program;
+    for (const std::string& arg : args) {
+        line += " '";
+        for (char c : arg) line += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        line += "'";
+    }
+    return line;
+}
+
+// Every '|'-separated phrase of `present` must be in `out`, none of `absent`.
+void ExpectPhrases(const std::string& out, const std::string& present, const std::string& absent) {
+    for (const auto& [phrases, wanted] : {std::pair{present, true}, std::pair{absent, false}}) {
+        std::istringstream parts(phrases);
+        for (std::string phrase; std::getline(parts, phrase, '|');) {
+            EXPECT_EQ(Contains(out, phrase), wanted) << '"' << phrase << "\" in:\n" << out;
+        }
+    }
+}
+
+// The client's state as the front-end reads it from the probe.
+std::string ProbedState(const StandinScenario& scenario) {
+    const std::string probe = scenario.RunShell("hamachi");
+    return Contains(probe, "Cannot find configuration directory") ? "none"
+           : Contains(probe, "does not seem to be running")       ? "stopped"
+           : Contains(probe, ": logged in")                       ? "in"
+                                                                  : "out";
+}
 
 // club: owned; guests: joined; lounge: joined, not online; hidden: away.
 const std::string kClub =
@@ -12,8 +46,11 @@ const std::string kGuests = "network\tguests\tonline\t\nmember\t5.0.0.3\tcarol\t
 const std::string kBase = kClub + kGuests + "network\tlounge\t\t\nnetwork\thidden\taway\tletmein\n";
 
 void Prepare(StandinScenario& scenario, const std::string& state) {
-    PutInState(scenario, state);
-    if (state != "none") std::ofstream(scenario.ConfigDir() + "networks") << kBase;
+    if (state == "none") return;
+    scenario.Configure("5.3.2.1", "me");
+    scenario.SetRunning(state != "stopped");
+    scenario.SetLoggedIn(state == "in");
+    std::ofstream(scenario.ConfigDir() + "networks") << kBase;
 }
 
 struct CommandCase {
@@ -91,7 +128,7 @@ TEST(StandinCommands, AnswerChangeAndRefuseAsTheyShould) {
 
 TEST(StandinCommands, SetNickRewritesOnlyTheNicknameLine) {
     StandinScenario scenario;
-    PutInState(scenario, "out");
+    Prepare(scenario, "out");
     scenario.WriteState("Identity   5.1.2.3\nNickname   old\nOther      x\n");
     EXPECT_EQ(scenario.RunShell("hamachi set-nick 'new nick'"), "Setting nickname .. ok\n");
     const std::string after = "Identity   5.1.2.3\nNickname   new nick\nOther      x\n";
