@@ -166,28 +166,6 @@ def case_exit_stops_client(rig):
     assert "hamachi" in calls[calls.index("hamachi stop"):], calls
 
 
-def case_no_tuncfg_declined(rig):
-    rig.write(rig.bin + "/xterm", f"#!/bin/sh\ntouch {rig.tmp}/xterm-ran\n", 0o755)
-    # The program looks machine-wide: a tuncfg left by others fails this case.
-    wait_for("no tuncfg anywhere", lambda: "tuncfg" not in [n for n, _ in processes().values()])
-    start(rig, tuncfg=False)
-    box, text = rig.wait_box("Hamachi")
-    assert text == ("Hamachi needs a TAP/TUN device driver to operate.\n\n"
-                    "Do you want to try load 'tuncfg' with 'sudo'?"), text
-    rig.press(box, "No")
-    assert rig.wait_exit() == 0
-    assert not os.path.exists(rig.tmp + "/xterm-ran"), "xterm ran after No"
-    assert rig.calls() == [], rig.calls()
-
-
-def case_client_missing(rig):
-    start(rig, client=False)
-    box, text = rig.wait_box("Hamachi Error")
-    assert text.startswith("Hamachi is not loaded or not in the path..."), text
-    rig.press(box, "OK")
-    assert rig.wait_exit() == 0
-
-
 def case_roster_menus(rig):
     """Right clicks with the real pointer open the menu that suits the row."""
     window = ready(rig)

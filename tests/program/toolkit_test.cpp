@@ -1,3 +1,4 @@
+#include "common/identifiers.h"
 #include "program_test.h"
 
 namespace {
@@ -13,6 +14,14 @@ TEST(TextTest, LatinNineBecomesUtf8) {
 }
 
 class ToolkitTest : public ProgramTest {};
+
+// The bytes themselves are checked where they are made (scripts/make-images).
+TEST_F(ToolkitTest, EveryListedImageDecodesAtItsSize) {
+    for (const EmbeddedImage& image : EmbeddedImages) {
+        EXPECT_EQ(ImageWidth(image.number), image.width) << image.file;
+        EXPECT_EQ(ImageHeight(image.number), image.height) << image.file;
+    }
+}
 
 TEST_F(ToolkitTest, EventsComeOldestFirstAndDrainsDropThem) {
     PostEvent(ProgramEvent{EventMenu, 1, 0, 0});
