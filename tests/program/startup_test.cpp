@@ -160,49 +160,21 @@ TEST_F(StartUpTest, WaysOut) {
         std::vector<std::string> boxes;
         bool tuncfg = true;
     };
+    const BoxAnswer no = BoxAnswer::No, closed = BoxAnswer::Closed, yes = BoxAnswer::Yes;
+    const std::string notMade = "Error|Could not initialize a new Hamachi configuration.";
+    // clang-format off
     const Case cases[] = {
-        {"tuncfg declined", "tester", "running", "", path, BoxAnswer::No, {TuncfgQuestion}, false},
-        {"tuncfg question closed",
-         "tester",
-         "running",
-         "",
-         path,
-         BoxAnswer::Closed,
-         {TuncfgQuestion},
-         false},
-        {"no tuncfg to start",
-         "root",
-         "running",
-         "",
-         noClient,
-         BoxAnswer::Ok,
-         {"Error|TAP/TUN not found."},
-         false},
-        {"client says it is missing", "tester", "running", "probe", path, BoxAnswer::Ok, {missing}},
-        {"client nowhere on PATH", "tester", "running", "", noClient, BoxAnswer::Ok, {missing}},
-        {"configuration declined", "tester", "none", "", path, BoxAnswer::No, {newConfig}},
-        {"configuration question closed",
-         "root",
-         "none",
-         "",
-         path,
-         BoxAnswer::Closed,
-         {"Hamachi|" + NewConfigQuestion}},
-        {"configuration not made",
-         "tester",
-         "none",
-         "init",
-         path,
-         BoxAnswer::Yes,
-         {newConfig, "Error|Could not initialize a new Hamachi configuration."}},
-        {"client does not come up",
-         "tester",
-         "stopped",
-         "start",
-         path,
-         BoxAnswer::Ok,
-         {"Hamachi Error|Hamachi could not be started...\n"}},
+        {"tuncfg declined", "tester", "running", "", path, no, {TuncfgQuestion}, false},
+        {"tuncfg question closed", "tester", "running", "", path, closed, {TuncfgQuestion}, false},
+        {"no tuncfg to start", "root", "running", "", noClient, yes, {"Error|TAP/TUN not found."}, false},
+        {"client says it is missing", "tester", "running", "probe", path, yes, {missing}},
+        {"client nowhere on PATH", "tester", "running", "", noClient, yes, {missing}},
+        {"configuration declined", "tester", "none", "", path, no, {newConfig}},
+        {"configuration question closed", "root", "none", "", path, closed, {"Hamachi|" + NewConfigQuestion}},
+        {"configuration not made", "tester", "none", "init", path, yes, {newConfig, notMade}},
+        {"client does not come up", "tester", "stopped", "start", path, yes, {"Hamachi Error|Hamachi could not be started...\n"}},
     };
+    // clang-format on
     FakeTerminal();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
