@@ -22,8 +22,7 @@ class StartUpTest : public ProgramTest {
   protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        scenario.StopTuncfg();
-        ASSERT_EQ(RunCommand("ps -A |grep tuncfg"), "") << "a tuncfg runs outside the test";
+        scenario.FakeTuncfg(false);
     }
 
     // Start-up as the program runs it, with "-c" naming the stand-in's folder;
@@ -52,7 +51,7 @@ class StartUpTest : public ProgramTest {
 
 // A running client, logged in or not: no question, the window in its look.
 TEST_F(StartUpTest, RunningClientOpensTheWindowWithoutQuestions) {
-    scenario.StartTuncfg();
+    scenario.FakeTuncfg(true);
     for (const bool loggedIn : {true, false}) {
         RunningClient(loggedIn);
         scenario.AddNetwork("alpha", true, true);
@@ -80,7 +79,7 @@ TEST_F(StartUpTest, RunningClientOpensTheWindowWithoutQuestions) {
 
 TEST_F(StartUpTest, StoppedClientIsStartedWithAboutThreeSecondsToComeUp) {
     scenario.Configure(Identity, Nickname);
-    scenario.StartTuncfg();
+    scenario.FakeTuncfg(true);
     std::vector<std::string> statusDuringWait;
     SetPauseForTests([&](int ms) {
         if (ms == 50) statusDuringWait.push_back(GadgetText(GadgetStatus));
@@ -95,18 +94,19 @@ TEST_F(StartUpTest, StoppedClientIsStartedWithAboutThreeSecondsToComeUp) {
     EXPECT_TRUE(Boxes().empty());
 }
 
+// Started detached, tuncfg gets 1500 ms and one runner step of 100 ms
+// before the second look (here the time it takes to come up, for real).
 TEST_F(StartUpTest, RootStartsTuncfgItselfAndLooksAgainLater) {
     setenv("USER", "root", 1);
     RunningClient(true);
+    std::vector<int> pauses;
+    SetPauseForTests([&](int ms) {
+        pauses.push_back(ms);
+        if (ms == 1500) PumpUntil([&] { return !RunCommand("ps -A |grep tuncfg").empty(); });
+    });
     ASSERT_TRUE(Start());
     EXPECT_TRUE(Boxes().empty());
-    EXPECT_TRUE(Launched("tuncfg"));
-    EXPECT_FALSE(Launched("xterm"));
-    // 1500 ms, then one runner step of 100 ms, before the second look
-    ASSERT_GE(time.Pauses().size(), 2u);
-    EXPECT_EQ(time.Pauses()[0], 1500);
-    EXPECT_EQ(time.Pauses()[1], 100);
-    EXPECT_TRUE(WindowIsOpen(MainWindow));
+    EXPECT_EQ(std::vector<int>(pauses.begin(), pauses.begin() + 2), (std::vector<int>{1500, 100}));
 }
 
 TEST_F(StartUpTest, UserAcceptingTuncfgGetsATerminalAndALongerWait) {
@@ -126,7 +126,7 @@ TEST_F(StartUpTest, UserAcceptingTuncfgGetsATerminalAndALongerWait) {
 }
 
 TEST_F(StartUpTest, MissingConfigurationIsCreatedOnYes) {
-    scenario.StartTuncfg();
+    scenario.FakeTuncfg(true);
     ScriptBoxes({{BoxAnswer::Yes, ""}});
     ASSERT_TRUE(Start());
     EXPECT_EQ(Boxes(), std::vector<std::string>{
@@ -148,31 +148,31 @@ TEST_F(StartUpTest, WaysOut) {
         "Hamachi Error|Hamachi is not loaded or not in the path...\n\n"
         "Download Hamachi at: " +
         std::string(ClientDownloadAddress);
-    const std::string path = GetEnv("PATH"), noClient = scenario.BinDir() + ":/usr/bin:/bin";
     const std::string newConfig =
         "Hamachi|Cannot find the hamachi configuration directory.  Either Hamachi was\n"
         "started as the root user or this is a new Hamachi connection.\n\n" +
         NewConfigQuestion;
     struct Case {
         const char* name;
-        std::string user, client, answer, path;  // client: running, stopped, none, missing
+        std::string user, client, answer;  // client: running, stopped or none
+        bool onPath;                       // the stand-in client and its tuncfg
         BoxAnswer reply;
         std::vector<std::string> boxes;
-        bool tuncfg = true;
+        std::string tuncfg = "runs";  // or "off" (it can be started), or "none"
     };
     const BoxAnswer no = BoxAnswer::No, closed = BoxAnswer::Closed, yes = BoxAnswer::Yes;
     const std::string notMade = "Error|Could not initialize a new Hamachi configuration.";
     // clang-format off
     const Case cases[] = {
-        {"tuncfg declined", "tester", "running", "", path, no, {TuncfgQuestion}, false},
-        {"tuncfg question closed", "tester", "running", "", path, closed, {TuncfgQuestion}, false},
-        {"no tuncfg to start", "root", "running", "", noClient, yes, {"Error|TAP/TUN not found."}, false},
-        {"client says it is missing", "tester", "running", "probe", path, yes, {missing}},
-        {"client nowhere on PATH", "tester", "running", "", noClient, yes, {missing}},
-        {"configuration declined", "tester", "none", "", path, no, {newConfig}},
-        {"configuration question closed", "root", "none", "", path, closed, {"Hamachi|" + NewConfigQuestion}},
-        {"configuration not made", "tester", "none", "init", path, yes, {newConfig, notMade}},
-        {"client does not come up", "tester", "stopped", "start", path, yes, {"Hamachi Error|Hamachi could not be started...\n"}},
+        {"tuncfg declined", "tester", "running", "", true, no, {TuncfgQuestion}, "off"},
+        {"tuncfg question closed", "tester", "running", "", true, closed, {TuncfgQuestion}, "off"},
+        {"no tuncfg to start", "root", "running", "", false, yes, {"Error|TAP/TUN not found."}, "none"},
+        {"client says it is missing", "tester", "running", "probe", true, yes, {missing}},
+        {"client nowhere on PATH", "tester", "running", "", false, yes, {missing}},
+        {"configuration declined", "tester", "none", "", true, no, {newConfig}},
+        {"configuration question closed", "root", "none", "", true, closed, {"Hamachi|" + NewConfigQuestion}},
+        {"configuration not made", "tester", "none", "init", true, yes, {newConfig, notMade}},
+        {"client does not come up", "tester", "stopped", "start", true, yes, {"Hamachi Error|Hamachi could not be started...\n"}},
     };
     // clang-format on
     FakeTerminal();
@@ -184,22 +184,20 @@ TEST_F(StartUpTest, WaysOut) {
         own.SetLoggedIn(c.client == "running");
         if (c.answer == "probe") own.SetAnswer("probe", "hamachi: command not found\n");
         if (c.answer != "" && c.answer != "probe") own.SetAnswer(c.answer, "");
-        if (c.tuncfg) own.StartTuncfg();
+        own.FakeTuncfg(c.tuncfg == "runs");
+        if (c.tuncfg == "none") std::filesystem::remove(own.BinDir() + "/tuncfg");
         own.ClearLog();
         setenv("USER", c.user.c_str(), 1);
-        setenv("PATH", c.path.c_str(), 1);
+        if (!c.onPath) setenv("PATH", (own.BinDir() + ":/usr/bin:/bin").c_str(), 1);
         ScriptBoxes(std::vector<ScriptedAnswer>(c.boxes.size(), {c.reply, ""}));
         std::string name = "corvane", option = "-c", dir = own.ConfigDir();
         char* argv[] = {name.data(), option.data(), dir.data(), nullptr};
-        const bool started = StartUp(3, argv);
-        setenv("PATH", path.c_str(), 1);
-        EXPECT_FALSE(started);
+        EXPECT_FALSE(StartUp(3, argv));
         EXPECT_EQ(Boxes(), c.boxes);
-        if (!c.tuncfg) {
-            EXPECT_FALSE(std::filesystem::exists(own.Home() + "/xterm-args")) << "xterm ran";
-            EXPECT_TRUE(own.Calls().empty() || c.user == "root");
+        if (c.tuncfg != "runs") {
+            EXPECT_FALSE(std::filesystem::exists(scenario.Home() + "/xterm-args")) << "xterm ran";
+            EXPECT_TRUE(own.Calls().empty());
         }
-        own.StopTuncfg();
     }
 }
 

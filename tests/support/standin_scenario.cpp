@@ -1,15 +1,10 @@
 #include "standin_scenario.h"
 
 #include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -18,8 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 std::optional<std::string> ReadWhole(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -35,30 +28,6 @@ void WriteWhole(const std::string& path, const std::string& bytes,
     out << bytes;
     out.close();
     if (!out) throw std::runtime_error("StandinScenario: cannot write " + path);
-}
-
-void Pause() {
-    const timespec tick{0, 10'000'000};
-    nanosleep(&tick, nullptr);
-}
-
-// Whether pid is a running tuncfg. A zombie still answers kill(pid, 0), so
-// this reads /proc/PID/stat ("PID (COMM) STATE ..."). A zombie of ours (we
-// are its subreaper) is reaped on the way, else `ps` would list it. The name
-// guards against a recorded pid that has been reused.
-bool IsLiveTuncfg(pid_t pid) {
-    const std::string stat = ReadWhole("/proc/" + std::to_string(pid) + "/stat").value_or("");
-    const size_t name = stat.find(" (tuncfg) ");
-    if (name == std::string::npos || name != stat.find(' ')) return false;
-    if (stat[name + 10] == 'Z') waitpid(pid, nullptr, WNOHANG);
-    return stat[name + 10] != 'Z' && stat[name + 10] != 'X';
-}
-
-bool WaitUntilGone(pid_t pid, std::chrono::seconds limit) {
-    for (const auto deadline = Clock::now() + limit; IsLiveTuncfg(pid); Pause()) {
-        if (Clock::now() > deadline) return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -93,7 +62,6 @@ StandinScenario::StandinScenario() {
 }
 
 StandinScenario::~StandinScenario() {
-    StopTuncfg();
     for (const auto& [name, value] : savedEnv_) {
         if (value) setenv(name, value->c_str(), 1);
         if (!value) unsetenv(name);
@@ -191,44 +159,13 @@ void StandinScenario::AddProgram(const std::string& name, const std::string& scr
     fs::permissions(path, fs::perms(0755));
 }
 
-std::vector<pid_t> StandinScenario::RecordedTuncfgPids() const {
-    std::vector<pid_t> pids;
-    std::istringstream lines(ReadWhole(ControlDir() + "tuncfg.pids").value_or(""));
-    for (pid_t pid; lines >> pid;) pids.push_back(pid);
-    return pids;
-}
-
-pid_t StandinScenario::StartTuncfg() {
-    const std::vector<pid_t> before = RecordedTuncfgPids();
-    // A starter that does not return at once has not detached; descriptor 3
-    // stands for any the daemon must not keep.
-    int exitCode = -1;
-    RunShell("timeout 5 " STANDIN_BIN_DIR "/tuncfg >/dev/null 2>&1 3</dev/null", &exitCode);
-    if (exitCode != 0) throw std::runtime_error("StandinScenario: tuncfg did not return at once");
-    for (const auto deadline = Clock::now() + std::chrono::seconds(5); Clock::now() < deadline;
-         Pause()) {
-        for (pid_t pid : RecordedTuncfgPids()) {
-            if (std::find(before.begin(), before.end(), pid) == before.end() && IsLiveTuncfg(pid)) {
-                return pid;
-            }
-        }
-    }
-    throw std::runtime_error("StandinScenario: the tuncfg daemon did not come up");
-}
-
-void StandinScenario::StopTuncfg() {
-    for (pid_t pid : RecordedTuncfgPids()) {
-        if (IsLiveTuncfg(pid)) kill(pid, SIGTERM);
-        if (!WaitUntilGone(pid, std::chrono::seconds(3))) kill(pid, SIGKILL);
-        WaitUntilGone(pid, std::chrono::seconds(2));
-    }
-    // Starters of daemons that the program under test launched end as
-    // zombies of ours, named tuncfg too.
-    std::error_code error;
-    for (const fs::directory_entry& entry : fs::directory_iterator("/proc", error)) {
-        IsLiveTuncfg(std::atoi(entry.path().filename().c_str()));
-    }
-    fs::remove(ControlDir() + "tuncfg.pids", error);
+// "ps -A |grep tuncfg" is how the program looks for the daemon: a ps of our
+// own answers, and a tuncfg of our own makes it answer yes.
+void StandinScenario::FakeTuncfg(bool running) {
+    const std::string mark = home_ + "/tuncfg-runs";
+    AddProgram("ps", "#!/bin/sh\n[ -e '" + mark + "' ] && echo '  7 ?        00:00:00 tuncfg'\n");
+    AddProgram("tuncfg", "#!/bin/sh\ntouch '" + mark + "'\n");
+    if (running) WriteWhole(mark, "");
 }
 
 std::string StandinScenario::RunShell(const std::string& commandLine, int* exitCode) const {

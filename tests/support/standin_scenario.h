@@ -18,9 +18,8 @@ struct StandinInvocation {
 
 // A throw-away home folder with the stand-in client first on PATH.
 //
-// The process also becomes a child subreaper (Linux), so tuncfg daemons that
-// tests start are re-parented here and reaped on teardown instead of staying
-// listed by `ps` as defunct "tuncfg" entries.
+// The process also becomes a child subreaper (Linux), so what the program
+// under test starts and leaves behind is re-parented here.
 //
 // Helpers throw std::runtime_error when the files cannot be written; inside a
 // test body GoogleTest reports that as a failure.
@@ -62,17 +61,15 @@ class StandinScenario {
     // An executable file BinDir()+"/"+name holding the script text.
     void AddProgram(const std::string& name, const std::string& scriptText);
 
-    // Throws if the starter does not return at once or no daemon comes up.
-    pid_t StartTuncfg();
-    // Kills every recorded tuncfg and waits until each is gone.
-    void StopTuncfg();
+    // A ps and a tuncfg of the home's own, so that a tuncfg runs (or runs
+    // once started) as far as the program can tell.
+    void FakeTuncfg(bool running);
 
     // Runs the line through /bin/sh -c; returns its stdout. The exit code is
     // 128 + signal number when the shell was killed.
     std::string RunShell(const std::string& commandLine, int* exitCode = nullptr) const;
 
   private:
-    std::vector<pid_t> RecordedTuncfgPids() const;
     void AppendNetworkLine(const std::string& line);
 
     std::string home_;
