@@ -1,12 +1,23 @@
-// Times rebuilding the roster tree and its first paint for large rosters.
+// Times what the roster and the command runner cost:
 //   roster_bench [repetitions]      (needs an X display)
+// - rebuilding the roster tree and its first paint for large rosters;
+// - an unchanged refresh against one bare run of "hamachi list";
+// - RunCommand reading 10 and 40 MB against cat through a pipe.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "client/client_state.h"
+#include "client/command_runner.h"
 #include "client/roster.h"
 #include "common/identifiers.h"
 #include "mainwindow/main_window.h"
@@ -38,12 +49,87 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// Rebuild, then let GTK lay out and paint everything that is pending.
-double TimeRebuild(const std::string& out) {
-    const auto start = Clock::now();
-    RebuildRoster(out);
-    HandlePendingWindowEvents();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+// The median of `repetitions` runs of `work`, in milliseconds.
+double MedianMs(int repetitions, const std::function<void(int)>& work) {
+    std::vector<double> times;
+    for (int r = 0; r < repetitions; ++r) {
+        const auto start = Clock::now();
+        work(r);
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    return Median(times);
+}
+
+void RebuildTimes(int repetitions) {
+    struct Size {
+        int networks, members;
+    };
+    const Size sizes[] = {{10, 99}, {100, 256}, {400, 256}};
+    std::printf("roster rebuild and first paint:\n%8s %12s\n", "rows", "median ms");
+    double base = 0;
+    for (const Size& size : sizes) {
+        // a different output each time, so every rebuild is a real one
+        std::vector<std::string> outputs;
+        for (int r = 0; r < repetitions; ++r)
+            outputs.push_back(ListOutput(size.networks, size.members, r));
+        const double median = MedianMs(repetitions, [&](int r) {
+            RebuildRoster(outputs[r]);
+            HandlePendingWindowEvents();
+        });
+        const int rows = size.networks * (size.members + 1);
+        std::printf("%8d %12.1f\n", rows, median);
+        if (rows == 25700) base = median;
+        if (rows == 102800) std::printf("4x the rows take %.2fx the time\n", median / base);
+    }
+}
+
+// A logged-in client of the stand-in with 100 rows, in a home of its own.
+std::string StandinHome() {
+    char path[] = "/tmp/corvane-bench-XXXXXX";
+    const std::string home = mkdtemp(path);
+    std::filesystem::create_directories(home + "/.hamachi");
+    std::ofstream(home + "/.hamachi/state") << "Identity   5.71.20.14\nNickname   bench\n";
+    std::ofstream(home + "/.hamachi/running") << "4242\n";
+    std::ofstream(home + "/.hamachi/logged-in");
+    std::ofstream networks(home + "/.hamachi/networks");
+    for (int n = 0; n < 10; ++n) {
+        networks << "network\tnet-" << n << "\tonline\t\n";
+        for (int m = 0; m < 9; ++m) networks << "member\t5.0." << n << "." << m << "\tm\tonline\n";
+    }
+    setenv("HOME", home.c_str(), 1);
+    setenv("PATH", (std::string(STANDIN_BIN_DIR ":") + std::getenv("PATH")).c_str(), 1);
+    return home;
+}
+
+void RefreshTimes(int repetitions) {
+    const std::string home = StandinHome();
+    SetPauseForTests([](int) {});  // the runner's fixed 100 ms waits are counted apart
+    RefreshRoster();
+    const double refresh = MedianMs(repetitions, [](int) { RefreshRoster(); });
+    const double bare = MedianMs(repetitions, [](int) { std::system("hamachi list >/dev/null"); });
+    SetPauseForTests(nullptr);
+    std::printf(
+        "unchanged refresh of %d rows: %.2f ms; one bare \"hamachi list\": %.2f ms "
+        "(%.2fx), plus the runner's fixed wait of 100 ms\n",
+        TreeRowCount(GadgetRoster), refresh, bare, refresh / bare);
+    std::filesystem::remove_all(home);
+}
+
+void ReadTimes(int repetitions) {
+    std::printf("reading a command's output (MB/s):\n%6s %12s %20s %8s\n", "MB", "RunCommand",
+                "cat | cat >/dev/null", "ratio");
+    for (int mb : {10, 40}) {
+        const std::string file = "/tmp/corvane-bench-" + std::to_string(getpid());
+        std::ofstream(file) << std::string(size_t(mb) << 20, 'x');
+        size_t got = 0;
+        const double ours =
+            MedianMs(repetitions, [&](int) { got = RunCommand("cat " + file).size(); });
+        const double cat = MedianMs(
+            repetitions, [&](int) { std::system(("cat " + file + " | cat >/dev/null").c_str()); });
+        std::remove(file.c_str());
+        if (got != size_t(mb) << 20) std::printf("RunCommand returned %zu bytes\n", got);
+        std::printf("%6d %12.0f %20.0f %8.2f\n", mb, mb / ours * 1000, mb / cat * 1000, cat / ours);
+    }
 }
 
 }  // namespace
@@ -57,31 +143,8 @@ int main(int argc, char** argv) {
     RegisterImages();
     if (!OpenMainWindow()) return 1;
     HandlePendingWindowEvents();
-
-    struct Size {
-        int networks, members;
-    };
-    const Size sizes[] = {{10, 99}, {100, 256}, {400, 256}};
-    std::printf("%8s %10s %12s %12s\n", "rows", "networks", "median ms", "best ms");
-    double base = 0;
-    for (const Size& size : sizes) {
-        std::vector<double> times;
-        for (int r = 0; r < repetitions; ++r) {
-            // a different output each time, so every refresh is a real rebuild
-            times.push_back(TimeRebuild(ListOutput(size.networks, size.members, r)));
-        }
-        const int rows = size.networks * (size.members + 1);
-        if (std::getenv("ROSTER_BENCH_ALL")) {
-            for (double t : times) std::printf(" %.1f", t);
-            std::printf("\n");
-        }
-        const double median = Median(times);
-        std::printf("%8d %10d %12.1f %12.1f\n", rows, size.networks, median,
-                    *std::min_element(times.begin(), times.end()));
-        if (rows == 25700) base = median;
-        if (rows == 102800 && base > 0) {
-            std::printf("4x rows take %.2fx the time\n", median / base);
-        }
-    }
+    RebuildTimes(repetitions);
+    RefreshTimes(repetitions * 3);
+    ReadTimes(repetitions);
     return 0;
 }
