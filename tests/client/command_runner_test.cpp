@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -56,6 +57,51 @@ TEST_F(RunCommandTest, ReturnsTheWholeStandardOutputByteForByte) {
     // the shell's complaint goes to standard error, which is not captured
     EXPECT_EQ(RunCommand("no-such-program-here"), "");
     EXPECT_FALSE(CommandBusy);
+}
+
+// Each command outlives the limit in its own way; each is cut at the limit
+// with what it had printed, and nothing it started is left running.
+TEST_F(RunCommandTest, CommandPastTheLimitIsEndedWithAllItStarted) {
+    constexpr int Limit = 700;
+    SetCommandTimeLimitForTests(Limit);
+    scenario.Configure("5.1.2.3", "me");
+    scenario.SetHang("list", true);
+    const std::pair<const char*, const char*> cases[] = {
+        {"echo first; hamachi list", "first\n"},                // the client hangs
+        {"sleep 30 & echo printed", "printed\n"},               // a child holds the output
+        {"echo printed; exec >&-; sleep 30", "printed\n"},      // output closed, still running
+        {"trap '' TERM; printf partial; sleep 30", "partial"},  // SIGTERM ignored
+        {"sh -c 'sleep 30 & sleep 30' & sleep 30", ""},         // grandchildren
+    };
+    for (const auto& [command, printed] : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(RunCommand(command), printed) << command;
+        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - start)
+                              .count();
+        EXPECT_GE(took, Limit) << command;
+        EXPECT_LT(took, Limit + 1000) << command;
+        // Killed processes take a moment to go on a busy machine.
+        for (int i = 0; i < 100 && !StandinScenario::LiveDescendants().empty(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_EQ(StandinScenario::LiveDescendants(), std::vector<pid_t>{}) << command;
+        EXPECT_FALSE(CommandBusy);
+    }
+    SetCommandTimeLimitForTests(0);
+}
+
+TEST_F(RunCommandTest, CommandReadsNothingAndMayLeaveADaemonBehind) {
+    EXPECT_EQ(RunCommand("readlink /proc/self/fd/0"), "/dev/null\n");
+    // What a command starts with its output elsewhere (a client starting its
+    // daemon) is not waited for, nor ended.
+    const auto start = std::chrono::steady_clock::now();
+    const std::string daemon = RunCommand("sleep 30 >/dev/null 2>&1 & echo $!");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    const pid_t pid = std::atoi(daemon.c_str());
+    ASSERT_GT(pid, 0);
+    EXPECT_EQ(StandinScenario::LiveDescendants(), std::vector<pid_t>{pid});
+    kill(pid, SIGKILL);
 }
 
 TEST_F(RunCommandTest, BusyRunnerRunsNothing) {

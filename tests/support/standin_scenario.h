@@ -53,6 +53,8 @@ class StandinScenario {
 
     // Canned output per command key ("probe", "init", or the sub-command).
     void SetAnswer(const std::string& key, const std::string& bytes);
+    // While hung, the command of that key waits (until SIGTERM).
+    void SetHang(const std::string& key, bool hung);
 
     // What reached the stand-in, oldest first.
     std::vector<StandinInvocation> Invocations() const;
@@ -71,6 +73,10 @@ class StandinScenario {
     // Runs the line through /bin/sh -c; returns its stdout. The exit code is
     // 128 + signal number when the shell was killed.
     std::string RunShell(const std::string& commandLine, int* exitCode = nullptr) const;
+
+    // Processes started by this one (directly or not) that still run; our
+    // own zombies are reaped on the way.
+    static std::vector<pid_t> LiveDescendants();
 
   private:
     std::vector<pid_t> RecordedTuncfgPids() const;
