@@ -12,7 +12,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <stdexcept>
 
@@ -161,33 +160,6 @@ void StandinScenario::SetHang(const std::string& key, bool hung) {
     fs::create_directories(ControlDir() + "hang");
     if (hung) WriteWhole(ControlDir() + "hang/" + key, "");
     if (!hung) fs::remove(ControlDir() + "hang/" + key);
-}
-
-std::vector<pid_t> StandinScenario::LiveDescendants() {
-    std::map<pid_t, pid_t> parents;
-    std::vector<pid_t> live;
-    for (const fs::directory_entry& entry : fs::directory_iterator("/proc")) {
-        const std::string name = entry.path().filename();
-        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
-        // "PID (COMM) STATE PPID ...", where COMM may hold anything
-        const std::string stat = ReadWhole(entry.path() / "stat").value_or("");
-        const size_t close = stat.rfind(')');
-        if (close == std::string::npos || close + 4 >= stat.size()) continue;
-        const pid_t pid = std::stoi(name);
-        parents[pid] = std::atoi(stat.c_str() + close + 4);
-        if (stat[close + 2] == 'Z' && parents[pid] == getpid()) waitpid(pid, nullptr, WNOHANG);
-        if (stat[close + 2] != 'Z' && stat[close + 2] != 'X') live.push_back(pid);
-    }
-    std::vector<pid_t> descendants;
-    for (pid_t pid : live) {
-        for (pid_t up = parents[pid], steps = 0; up > 1 && steps < 64; up = parents[up], ++steps) {
-            if (up == getpid()) {
-                descendants.push_back(pid);
-                break;
-            }
-        }
-    }
-    return descendants;
 }
 
 // Records are "PROGRAM\tCOUNT\n" and then "LENGTH\tBYTES\n" per argument.

@@ -74,10 +74,6 @@ class StandinScenario {
     // 128 + signal number when the shell was killed.
     std::string RunShell(const std::string& commandLine, int* exitCode = nullptr) const;
 
-    // Processes started by this one (directly or not) that still run; our
-    // own zombies are reaped on the way.
-    static std::vector<pid_t> LiveDescendants();
-
   private:
     std::vector<pid_t> RecordedTuncfgPids() const;
     void AppendNetworkLine(const std::string& line);
