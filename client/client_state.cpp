@@ -31,12 +31,7 @@ std::string DefaultConfigDir() {
 void ReadStateFile() {
     const std::optional<std::string> file = ReadWholeFile(ClientConfigDir + "state");
     if (!file) return;
-    const std::string& content = *file;
-    size_t start = 0;
-    while (start < content.size()) {
-        size_t end = content.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = content.size();
-        const StateLine line = SplitStateLine(content.substr(start, end - start));
+    for (const StateLine& line : StateFileLines(*file)) {
         if (line.key == "Identity") {
             ClientIdentity = line.value;
             SetGadgetText(GadgetIdentity, ClientIdentity);
@@ -45,9 +40,6 @@ void ReadStateFile() {
             SetGadgetText(GadgetStatus, ClientNickname);
         }
         DrainEvents();
-        start = end;
-        if (start < content.size() && content[start] == '\r') ++start;
-        if (start < content.size() && content[start] == '\n') ++start;
     }
 }
 
@@ -65,6 +57,20 @@ StateLine SplitStateLine(const std::string& line) {
     split.key = Trim(line.substr(0, KeyWidth));
     if (line.size() > ValueColumn) split.value = Trim(line.substr(ValueColumn));
     return split;
+}
+
+std::vector<StateLine> StateFileLines(const std::string& content) {
+    std::vector<StateLine> lines;
+    size_t start = 0;
+    while (start < content.size()) {
+        size_t end = content.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = content.size();
+        lines.push_back(SplitStateLine(content.substr(start, end - start)));
+        start = end;
+        if (start < content.size() && content[start] == '\r') ++start;
+        if (start < content.size() && content[start] == '\n') ++start;
+    }
+    return lines;
 }
 
 bool ProbeVersion(const std::string& probe, std::string* version) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 extern std::string ClientConfigDir;  // always ends with "/"
 extern std::string ClientIdentity;
@@ -32,6 +33,8 @@ struct StateLine {
     std::string value;
 };
 StateLine SplitStateLine(const std::string& line);
+// Every line of a state file's content, split; a line ends at LF, CR or CR LF.
+std::vector<StateLine> StateFileLines(const std::string& content);
 // The version from the first line holding "version"; false when none does.
 bool ProbeVersion(const std::string& probe, std::string* version);
 // The status line's value; "offline" when the probe has no status line.

@@ -1,12 +1,17 @@
 #include "client/command_runner.h"
 
 #include <glib.h>
+#include <poll.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
-#include <cstdio>
+#include <cerrno>
+#include <csignal>
 #include <cstring>
+#include <ctime>
 #include <memory>
 
 #include "common/identifiers.h"
@@ -21,6 +26,100 @@ namespace {
 
 constexpr size_t ReadBufferSize = 2000;
 constexpr int RunnerStepMs = 100;
+// How long an ended command's processes get to go after SIGTERM, and how long
+// the last reap may take after SIGKILL.
+constexpr int EndGraceMs = 200;
+constexpr int ReapLimitMs = 1000;
+constexpr size_t PipeBytes = 65536;
+
+int CommandLimitMs = CommandTimeLimitMs;
+
+// A file descriptor, closed when it goes out of scope.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+int64_t NowMs() {
+    return g_get_monotonic_time() / 1000;
+}
+
+void PauseMs(int ms) {
+    const timespec step{0, ms * 1000000L};
+    nanosleep(&step, nullptr);
+}
+
+// In the command's child, before the shell starts: a session of its own, so
+// the whole command can be ended as one process group, and no controlling
+// terminal for a client that would prompt for a password.
+void NewSession(gpointer) {
+    setsid();
+}
+
+// Waits until the process has ended, and reaps it, or the deadline passed.
+bool ReapedBy(pid_t pid, int64_t deadline) {
+    for (;;) {
+        siginfo_t info{};
+        const int got = waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG);
+        if (got == 0 && info.si_pid == pid) return true;
+        if (got < 0 && errno != EINTR) return true;  // not ours to wait for any more
+        if (NowMs() >= deadline) return false;
+        PauseMs(1);
+    }
+}
+
+// Ends the shell and everything it started that is still in its group.  The
+// shell is reaped last, so that its number cannot name another group meanwhile.
+void EndCommand(pid_t pid) {
+    kill(-pid, SIGTERM);
+    PauseMs(EndGraceMs);
+    kill(-pid, SIGKILL);  // what ignored SIGTERM, and children that outlived the shell
+    kill(pid, SIGKILL);   // the shell itself, should its group be another
+    ReapedBy(pid, NowMs() + ReapLimitMs);
+}
+
+// Reads the command's output until it closes or the deadline passes; true
+// when it closed in time.  At the deadline what is already in the pipe is
+// still taken, up to one pipe's worth (a command that never stops writing
+// must not keep us here).
+bool ReadOutput(int fd, int64_t deadline, std::string* output) {
+    std::array<char, ReadBufferSize> buffer;
+    size_t late = 0;
+    for (;;) {
+        const int64_t left = std::max<int64_t>(0, deadline - NowMs());
+        if (left == 0 && late >= PipeBytes) return false;
+        pollfd ready{fd, POLLIN, 0};
+        const timespec wait{static_cast<time_t>(left / 1000),
+                            static_cast<long>(left % 1000) * 1000000L};
+        // ppoll, not poll: a waiting command must not look like the idle
+        // event loop (which sits in poll) to whoever watches the process.
+        const int polled = ppoll(&ready, 1, &wait, nullptr);
+        if (polled < 0 && errno != EINTR) return true;
+        if (polled < 0) continue;
+        if (polled == 0) {
+            if (left == 0) return false;
+            continue;
+        }
+        // One read takes at most the buffer less its terminating zero.
+        const ssize_t got = read(fd, buffer.data(), buffer.size() - 1);
+        if (got == 0) return true;
+        if (got < 0) {
+            if (errno == EINTR || errno == EAGAIN) continue;
+            return true;
+        }
+        output->append(buffer.data(), static_cast<size_t>(got));
+        if (left == 0) late += static_cast<size_t>(got);
+    }
+}
 
 bool RunnableFile(const std::string& path) {
     struct stat info {};
@@ -38,15 +137,31 @@ std::string RunCommand(const std::string& commandLine) {
     if (CommandBusy) return "";
     CommandBusy = true;
     std::string output;
-    if (std::unique_ptr<FILE, ReleaseWith<pclose>> pipe{popen(commandLine.c_str(), "r")}) {
-        std::array<char, ReadBufferSize> buffer;
-        size_t got;
-        while ((got = fread(buffer.data(), 1, buffer.size() - 1, pipe.get())) > 0) {
-            output.append(buffer.data(), got);
-        }
+    const int64_t deadline = NowMs() + CommandLimitMs;
+    char shell[] = "/bin/sh", option[] = "-c";
+    char* argv[] = {shell, option, const_cast<char*>(commandLine.c_str()), nullptr};
+    GPid pid = 0;
+    int out = -1;
+    GError* failure = nullptr;
+    // No standard input pipe: the command reads /dev/null.  Standard error
+    // stays Corvane's own.
+    const bool started =
+        g_spawn_async_with_pipes(nullptr, argv, nullptr, G_SPAWN_DO_NOT_REAP_CHILD, NewSession,
+                                 nullptr, &pid, nullptr, &out, nullptr, &failure);
+    const std::unique_ptr<GError, ReleaseWith<g_error_free>> error(failure);
+    if (started) {
+        const Descriptor pipe(out);
+        const bool closed = ReadOutput(pipe.Get(), deadline, &output);
+        // A command that closed its output may still run (or a child of it
+        // may hold the output): both are bound by the same limit.
+        if (!closed || !ReapedBy(pid, deadline)) EndCommand(pid);
     }
     CommandBusy = false;
     return output;
+}
+
+void SetCommandTimeLimitForTests(int ms) {
+    CommandLimitMs = ms > 0 ? ms : CommandTimeLimitMs;
 }
 
 // On one thread no command can be running here, so one step is all it takes.

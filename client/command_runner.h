@@ -8,8 +8,16 @@
 extern bool CommandBusy;
 
 // Runs the line through the shell and returns its whole standard output, or
-// "" when it printed nothing, could not be run or the runner was busy.
+// "" when it printed nothing, could not be run or the runner was busy.  The
+// command reads /dev/null; one still running after the time limit is ended
+// with everything it started, and what it had printed is returned.
 std::string RunCommand(const std::string& commandLine);
+
+// How long a command may run: a client stuck on its server must not freeze
+// the window for good.
+constexpr int CommandTimeLimitMs = 30000;
+// Test seam: a shorter limit; 0 restores CommandTimeLimitMs.
+void SetCommandTimeLimitForTests(int ms);
 
 // The cooperative wait before every command: 100 ms, then one poll for an
 // event (dropped) once the main window exists.

@@ -85,9 +85,13 @@ namespace PrefsFile {
 void OpenForReading(const std::string& path) {
     Close();
     const std::optional<std::string> text = ReadWholeFile(path);
-    if (!text) return;
-    Utf8 = text->compare(0, 3, "\xEF\xBB\xBF") == 0;
-    Parse(std::string_view(*text).substr(Utf8 ? 3 : 0));
+    if (text) OpenText(*text);
+}
+
+void OpenText(const std::string& text) {
+    Close();
+    Utf8 = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    Parse(std::string_view(text).substr(Utf8 ? 3 : 0));
 }
 
 long ReadNumber(const std::string& key, long fallback) {

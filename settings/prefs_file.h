@@ -10,6 +10,8 @@ namespace PrefsFile {
 // Loads and parses the file; when it cannot be read, every lookup gives
 // its default.
 void OpenForReading(const std::string& path);
+// The same for a file's content at hand.
+void OpenText(const std::string& text);
 long ReadNumber(const std::string& key, long fallback);
 std::string ReadText(const std::string& key, const std::string& fallback);
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -42,6 +43,13 @@ TEST(SplitParametersTest, BlanksSeparateAndDoubleQuotesGroup) {
         EXPECT_EQ(SplitParameters(c.parameters), c.arguments) << c.parameters;
 }
 
+std::vector<std::string> Lines(const std::string& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
 class RunCommandTest : public testing::Test {
   protected:
     StandinScenario scenario;
@@ -56,6 +64,48 @@ TEST_F(RunCommandTest, ReturnsTheWholeStandardOutputByteForByte) {
     // the shell's complaint goes to standard error, which is not captured
     EXPECT_EQ(RunCommand("no-such-program-here"), "");
     EXPECT_FALSE(CommandBusy);
+}
+
+// Each command outlives the limit in its own way: each is cut at the limit
+// with what it had printed, and its whole process group is gone.
+TEST_F(RunCommandTest, CommandPastTheLimitIsEndedWithAllItStarted) {
+    constexpr auto Limit = std::chrono::milliseconds(700);
+    SetCommandTimeLimitForTests(Limit.count());
+    scenario.Configure("5.1.2.3", "me");
+    scenario.SetHang("list", true);
+    const std::pair<const char*, const char*> cases[] = {
+        {"echo first; hamachi list", "first\n"},                // the client hangs
+        {"sleep 30 & echo printed", "printed\n"},               // a child holds the output
+        {"echo printed; exec >&-; sleep 30", "printed\n"},      // output closed, still running
+        {"trap '' TERM; printf partial; sleep 30", "partial"},  // SIGTERM ignored
+        {"sh -c 'sleep 30 & sleep 30' & sleep 30", ""},         // grandchildren
+    };
+    const std::string groupFile = scenario.Home() + "/group";
+    for (const auto& [command, printed] : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(RunCommand("echo $$ >" + groupFile + "; " + command), printed) << command;
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_TRUE(took >= Limit && took < Limit + std::chrono::seconds(1)) << command;
+        const pid_t group = std::stoi(Lines(groupFile).at(0));
+        // The killed come to us (the scenario's subreaper) to be reaped.
+        for (int i = 0; i < 100 && kill(-group, 0) == 0; ++i) {
+            while (waitpid(-1, nullptr, WNOHANG) > 0) continue;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_NE(kill(-group, 0), 0) << command;
+    }
+    SetCommandTimeLimitForTests(0);
+}
+
+TEST_F(RunCommandTest, CommandReadsNothingAndMayLeaveADaemonBehind) {
+    EXPECT_EQ(RunCommand("readlink /proc/self/fd/0"), "/dev/null\n");
+    // What a command starts with its output elsewhere (a client starting its
+    // daemon) is neither waited for nor ended.
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t daemon = std::atoi(RunCommand("sleep 30 >/dev/null 2>&1 & echo $!").c_str());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    ASSERT_GT(daemon, 0);
+    EXPECT_EQ(kill(daemon, SIGKILL), 0);
 }
 
 TEST_F(RunCommandTest, BusyRunnerRunsNothing) {
@@ -138,13 +188,6 @@ TEST_F(LaunchProgramTest, AcceptsOnlyNonEmptyExecutableFiles) {
 std::string ArgumentWriter(const std::string& file, const std::string& first = "") {
     return "#!/bin/sh\n" + first + "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > " + file +
            ".tmp\nmv " + file + ".tmp " + file + "\n";
-}
-
-std::vector<std::string> Lines(const std::string& file) {
-    std::ifstream in(file);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
 }
 
 TEST_F(LaunchProgramTest, PassesTheSplitArgumentsAndWaitsWhenAsked) {

@@ -151,6 +151,39 @@ def case_login_toggle(rig):
     assert "hamachi stop" not in rig.calls(), rig.calls()
 
 
+def case_hung_login(rig):
+    """A login stuck on its server: the program ends it after 30 s, with all
+    it started, and the window draws and answers again at once."""
+    window = ready(rig, logged_in=False)
+    os.makedirs(rig.home + "/.hamachi-standin/hang")
+    rig.write(".hamachi-standin/hang/login", "")
+
+    def shot():
+        rig.run(["import", "-window", str(window), "-depth", "8", rig.tmp + "/shot.rgb"])
+        with open(rig.tmp + "/shot.rgb", "rb") as f:
+            return f.read()
+
+    rig.press(window, "", "frame")
+    rig.wait_call("hamachi login")
+    begun = time.monotonic()
+    time.sleep(1)
+    frozen = shot()  # "Logging into Hamachi ...", as drawn before the command
+    time.sleep(max(0, begun + 29.5 - time.monotonic()))
+    # Once the login is given up, the watchdog is long due: its probe shows
+    # the loop running again.
+    wait_for("the loop to run again", lambda: "hamachi" in (c := rig.calls())[
+        c.index("hamachi login"):], 3)
+    assert time.monotonic() - begun < 31.5, time.monotonic() - begun
+    wait_for("the window to be redrawn", lambda: shot() != frozen, 1)
+    # Accessibility reads are answered from the loop too.
+    assert [name for name, _ in rig.widgets("label")][-1] == "offline"
+    assert "hamachi" not in [name for name, _ in processes().values()], processes()
+
+    os.remove(rig.home + "/.hamachi-standin/hang/login")
+    rig.press(window, "", "frame")
+    wait_for("the roster", lambda: rig.roster() == ROSTER, 2)
+
+
 def case_exit_stops_client(rig):
     ready(rig)
     probes, due = rig.calls().count("hamachi"), time.monotonic() + 5.3

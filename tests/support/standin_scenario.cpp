@@ -120,6 +120,12 @@ void StandinScenario::SetAnswer(const std::string& key, const std::string& bytes
     WriteWhole(ControlDir() + "answer/" + key, bytes);
 }
 
+void StandinScenario::SetHang(const std::string& key, bool hung) {
+    fs::create_directories(ControlDir() + "hang");
+    if (hung) WriteWhole(ControlDir() + "hang/" + key, "");
+    if (!hung) fs::remove(ControlDir() + "hang/" + key);
+}
+
 // Records are "PROGRAM\tCOUNT\n" and then "LENGTH\tBYTES\n" per argument.
 std::vector<StandinInvocation> StandinScenario::Invocations() const {
     std::istringstream log(ReadWhole(ControlDir() + "log").value_or(""));

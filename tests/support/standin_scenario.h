@@ -51,6 +51,8 @@ class StandinScenario {
 
     // Canned output per command key ("probe", "init", or the sub-command).
     void SetAnswer(const std::string& key, const std::string& bytes);
+    // While hung, the command of that key waits (until SIGTERM).
+    void SetHang(const std::string& key, bool hung);
 
     // What reached the stand-in, oldest first.
     std::vector<StandinInvocation> Invocations() const;

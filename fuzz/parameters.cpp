@@ -1,0 +1,13 @@
+// Parameter strings (options a user may edit) split into program arguments.
+#include <cstdint>
+#include <string>
+
+#include "client/command_runner.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string parameters(reinterpret_cast<const char*>(data), size);
+    size_t kept = 0;
+    for (const std::string& argument : SplitParameters(parameters)) kept += argument.size();
+    if (kept > size) __builtin_trap();
+    return 0;
+}
