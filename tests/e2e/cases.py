@@ -7,7 +7,7 @@ import subprocess
 import sys
 import time
 
-from rig import SCREEN, Rig, processes, wait_for
+from rig import SCREEN, Rig, processes, until, wait_for
 
 ROSTER = ["[lan]", "5.1.2.3 - bob", "5.1.2.4 - carol"]
 BUTTONS = ["Networks", "Status and configuration"]  # after the login button
@@ -73,10 +73,15 @@ class SizeLog:
             r"ConfigureNotify.*\n.*width (\d+), height (\d+)", self._read())]
 
 
+def tray_menu(rig):
+    icon = wait_for("the tray icon", rig.tray_icon)
+    until("the tray menu", lambda: rig.click(icon, 10, 10, button=3),
+          lambda: "About" in [name for name, _ in rig.widgets("menu item")])
+
+
 def choose_exit(rig, question):
     """Picks "Exit" from the tray menu; returns the question's window."""
-    rig.click(wait_for("the tray icon", rig.tray_icon), 10, 10, button=3)
-    wait_for("the tray menu", lambda: "Exit" in [name for name, _ in rig.widgets("menu item")])
+    tray_menu(rig)
     rig.xdo("key", "Down", "Return")
     window, text = rig.wait_box("Hamachi")
     assert text == question, text
@@ -163,7 +168,7 @@ def case_hung_login(rig):
         with open(rig.tmp + "/shot.rgb", "rb") as f:
             return f.read()
 
-    rig.press(window, "", "frame")
+    rig.press(window, "Log in", "frame")
     rig.wait_call("hamachi login")
     begun = time.monotonic()
     time.sleep(1)
@@ -180,7 +185,7 @@ def case_hung_login(rig):
     assert "hamachi" not in [name for name, _ in processes().values()], processes()
 
     os.remove(rig.home + "/.hamachi-standin/hang/login")
-    rig.press(window, "", "frame")
+    rig.press(window, "Log in", "frame")
     wait_for("the roster", lambda: rig.roster() == ROSTER, 2)
 
 
@@ -206,8 +211,8 @@ def case_roster_menus(rig):
     def menu_on(row):
         x, y, w, h = wait_for(f"row '{row}'", lambda: [
             box for name, box in rig.widgets("table cell") if name == row])[0]
-        rig.click(window, x + w // 2, y + h // 2, button=3)
-        return wait_for("the menu", lambda: [name for name, _ in rig.widgets("menu item")])
+        return until("the menu", lambda: rig.click(window, x + w // 2, y + h // 2, button=3),
+                     lambda: [name for name, _ in rig.widgets("menu item")])
 
     items = menu_on("[lan]")
     assert items == ["Go online", "Go offline", "Leave network", "Delete network"], items
@@ -238,8 +243,8 @@ def click_entry(rig, window, name, role="text"):
 
 def case_create_network(rig):
     window = ready(rig)
-    rig.click(window, 178, 246)  # the networks button
-    wait_for("the menu", lambda: "Create new network.." in [n for n, _ in rig.widgets("menu item")])
+    until("the menu", lambda: rig.click(window, 178, 246),  # the networks button
+          lambda: "Create new network.." in [n for n, _ in rig.widgets("menu item")])
     rig.xdo("key", "Down", "Return")
     dialog = wait_for("the dialog", lambda: rig.visible_window("Create New Network"))
     click_entry(rig, dialog, "Network Name")
@@ -253,8 +258,9 @@ def case_create_network(rig):
 
 
 def case_status_window(rig):
-    rig.click(ready(rig), 223, 246)  # the settings button
-    status = wait_for("the status window", lambda: rig.visible_window("Status and Configuration"))
+    window = ready(rig)
+    status = until("the status window", lambda: rig.click(window, 223, 246),  # settings
+                   lambda: rig.visible_window("Status and Configuration"))
     rig.press(status, "System", "frame")
     click_entry(rig, status, "Keep Alive (seconds):")
     rig.xdo("key", "ctrl+a")
@@ -278,7 +284,6 @@ def case_status_window(rig):
 
 def case_about_twice(rig):
     main = ready(rig)
-    icon = wait_for("the tray icon", rig.tray_icon)
 
     def abouts():
         found = rig.run(["xdotool", "search", "--onlyvisible", "--name", "^Corvane$"], False)[1]
@@ -286,8 +291,7 @@ def case_about_twice(rig):
             ["xdotool", "getwindowname", str(w)], False)[1] == "Corvane\n"}
     first = set()
     for _ in range(2):  # the second replaces the first
-        rig.click(icon, 10, 10, button=3)
-        wait_for("the tray menu", lambda: "About" in [n for n, _ in rig.widgets("menu item")])
+        tray_menu(rig)
         rig.xdo("key", "Down", "Down", "Return")
         first = wait_for("a new About window", lambda: (a := abouts()) and not a & first and a)
     assert len(first) == 1, first

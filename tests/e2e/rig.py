@@ -32,6 +32,19 @@ def wait_for(what, probe, timeout=5.0):
     return value
 
 
+def until(what, act, probe, tries=4):
+    """Acts until probe() holds: a click that comes while the program runs a
+    command (the watchdog's probe, say) is dropped by design."""
+    for _ in range(tries - 1):
+        act()
+        try:
+            return wait_for(what, probe, 1.5)
+        except AssertionError:
+            pass
+    act()
+    return wait_for(what, probe)
+
+
 def processes():
     """{pid: (name, parent pid)} of every live process; zombies left out."""
     found = {}
