@@ -24,7 +24,9 @@ bool CommandBusy = false;
 
 namespace {
 
-constexpr size_t ReadBufferSize = 2000;
+// A pipe's worth per read: small reads cost a system call each, which a long
+// output (a large roster) would feel.
+constexpr size_t ReadBufferSize = 65536;
 constexpr int RunnerStepMs = 100;
 // How long an ended command's processes get to go after SIGTERM, and how long
 // the last reap may take after SIGKILL.
@@ -109,8 +111,7 @@ bool ReadOutput(int fd, int64_t deadline, std::string* output) {
             if (left == 0) return false;
             continue;
         }
-        // One read takes at most the buffer less its terminating zero.
-        const ssize_t got = read(fd, buffer.data(), buffer.size() - 1);
+        const ssize_t got = read(fd, buffer.data(), buffer.size());
         if (got == 0) return true;
         if (got < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;

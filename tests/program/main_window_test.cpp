@@ -97,28 +97,4 @@ TEST(ClickTest, DoublePressMarksTheReleaseThatFollows) {
     }
 }
 
-TEST_F(MainWindowTest, OffAndOnLooks) {
-    scenario.AddNetwork("alpha", true, true);
-    RefreshRoster();
-    ASSERT_GT(TreeRowCount(GadgetRoster), 0);
-
-    ShowClientState("off");
-    EXPECT_EQ(GadgetText(GadgetStatus), "offline");
-    for (int gadget : {GadgetIdentity, GadgetRoster, GadgetNetworks, GadgetSettings}) {
-        EXPECT_FALSE(GadgetSensitive(gadget)) << gadget;
-    }
-    EXPECT_TRUE(GadgetSensitive(GadgetLogin));
-    EXPECT_EQ(TreeRowCount(GadgetRoster), 0);
-    EXPECT_EQ(LastListOutput, "");
-
-    scenario.Configure(Identity, "renamed");
-    scenario.ClearLog();
-    ShowClientState("on");
-    for (int gadget : {GadgetIdentity, GadgetRoster, GadgetNetworks, GadgetSettings}) {
-        EXPECT_TRUE(GadgetSensitive(gadget)) << gadget;
-    }
-    EXPECT_EQ(GadgetText(GadgetStatus), "renamed");
-    EXPECT_EQ(scenario.Calls(), std::vector<std::string>{"hamachi"});
-}
-
 }  // namespace
