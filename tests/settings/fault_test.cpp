@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "common/read_file.h"
+#include "settings/client_config.h"
 #include "settings/options_file.h"
 #include "standin_scenario.h"
 
@@ -25,6 +26,10 @@ const std::pair<const char*, std::function<void(const std::string&, int)>> Write
      [](const std::string& dir, int version) {
          VNCViewerParms = std::string(200000, "ab"[version]);
          SaveOptions(dir);
+     }},
+    {"config",
+     [](const std::string& dir, int version) {
+         WriteClientConfig(dir, {std::string(200000, "12"[version]), "0", "0"});
      }},
 };
 
