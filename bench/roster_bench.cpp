@@ -68,14 +68,16 @@ void RebuildTimes(int repetitions) {
     std::printf("roster rebuild and first paint:\n%8s %12s\n", "rows", "median ms");
     double base = 0;
     for (const Size& size : sizes) {
-        // a different output each time, so every rebuild is a real one
-        std::vector<std::string> outputs;
-        for (int r = 0; r < repetitions; ++r)
-            outputs.push_back(ListOutput(size.networks, size.members, r));
-        const double median = MedianMs(repetitions, [&](int r) {
-            RebuildRoster(outputs[r]);
-            HandlePendingWindowEvents();
-        });
+        std::vector<double> times;
+        for (int r = 0; r < repetitions; ++r) {
+            // a different output each time, so every rebuild is a real one
+            const std::string output = ListOutput(size.networks, size.members, r);
+            times.push_back(MedianMs(1, [&](int) {
+                RebuildRoster(output);
+                HandlePendingWindowEvents();
+            }));
+        }
+        const double median = Median(times);
         const int rows = size.networks * (size.members + 1);
         std::printf("%8d %12.1f\n", rows, median);
         if (rows == 25700) base = median;

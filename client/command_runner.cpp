@@ -1,7 +1,10 @@
 #include "client/command_runner.h"
 
+#include <fcntl.h>
 #include <glib.h>
 #include <poll.h>
+#include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -60,22 +63,56 @@ void PauseMs(int ms) {
     nanosleep(&step, nullptr);
 }
 
-// In the command's child, before the shell starts: a session of its own, so
-// the whole command can be ended as one process group, and no controlling
-// terminal for a client that would prompt for a password.
-void NewSession(gpointer) {
-    setsid();
+// What posix_spawn is told, released when done.
+struct SpawnSetup {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+    SpawnSetup() {
+        posix_spawn_file_actions_init(&actions);
+        posix_spawnattr_init(&attributes);
+    }
+    ~SpawnSetup() {
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+};
+
+// Starts the shell on the command line, reading /dev/null, writing into the
+// pipe, in a session of its own: the whole command can then be ended as one
+// process group, and it has no terminal to prompt for a password on.
+// posix_spawn rather than a fork of this whole program: every refresh runs
+// one command, and a fork costs several times as much.
+bool StartShell(const std::string& commandLine, int output, pid_t* pid) {
+    SpawnSetup setup;
+    posix_spawn_file_actions_addopen(&setup.actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&setup.actions, output, 1);
+    posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSID);
+    char shell[] = "/bin/sh", option[] = "-c";
+    char* argv[] = {shell, option, const_cast<char*>(commandLine.c_str()), nullptr};
+    return posix_spawn(pid, shell, &setup.actions, &setup.attributes, argv, environ) == 0;
 }
 
 // Waits until the process has ended, and reaps it, or the deadline passed.
 bool ReapedBy(pid_t pid, int64_t deadline) {
+    // Readable once the process ends.
+    const Descriptor ended(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
     for (;;) {
         siginfo_t info{};
         const int got = waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG);
         if (got == 0 && info.si_pid == pid) return true;
         if (got < 0 && errno != EINTR) return true;  // not ours to wait for any more
-        if (NowMs() >= deadline) return false;
-        PauseMs(1);
+        const int64_t left = deadline - NowMs();
+        if (left <= 0) return false;
+        if (ended.Get() < 0) {
+            PauseMs(1);
+            continue;
+        }
+        pollfd ready{ended.Get(), POLLIN, 0};
+        const timespec wait{static_cast<time_t>(left / 1000),
+                            static_cast<long>(left % 1000) * 1000000L};
+        ppoll(&ready, 1, &wait, nullptr);
     }
 }
 
@@ -139,23 +176,19 @@ std::string RunCommand(const std::string& commandLine) {
     CommandBusy = true;
     std::string output;
     const int64_t deadline = NowMs() + CommandLimitMs;
-    char shell[] = "/bin/sh", option[] = "-c";
-    char* argv[] = {shell, option, const_cast<char*>(commandLine.c_str()), nullptr};
-    GPid pid = 0;
-    int out = -1;
-    GError* failure = nullptr;
-    // No standard input pipe: the command reads /dev/null.  Standard error
-    // stays Corvane's own.
-    const bool started =
-        g_spawn_async_with_pipes(nullptr, argv, nullptr, G_SPAWN_DO_NOT_REAP_CHILD, NewSession,
-                                 nullptr, &pid, nullptr, &out, nullptr, &failure);
-    const std::unique_ptr<GError, ReleaseWith<g_error_free>> error(failure);
-    if (started) {
-        const Descriptor pipe(out);
-        const bool closed = ReadOutput(pipe.Get(), deadline, &output);
-        // A command that closed its output may still run (or a child of it
-        // may hold the output): both are bound by the same limit.
-        if (!closed || !ReapedBy(pid, deadline)) EndCommand(pid);
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) == 0) {
+        const Descriptor reading(ends[0]);
+        pid_t pid = 0;
+        // Standard error stays Corvane's own.
+        const bool started = StartShell(commandLine, ends[1], &pid);
+        close(ends[1]);
+        if (started) {
+            const bool closed = ReadOutput(reading.Get(), deadline, &output);
+            // A command that closed its output may still run (or a child of
+            // it may hold the output): both are bound by the same limit.
+            if (!closed || !ReapedBy(pid, deadline)) EndCommand(pid);
+        }
     }
     CommandBusy = false;
     return output;
