@@ -255,7 +255,7 @@ bool ProgramRunnable(const std::string& program) {
 }
 
 bool LaunchProgramArgs(const std::string& program, const std::vector<std::string>& arguments,
-                       const std::string& directory, bool wait) {
+                       const std::string& directory, bool wait, bool privately) {
     if (!ProgramRunnable(program)) return false;
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -264,14 +264,16 @@ bool LaunchProgramArgs(const std::string& program, const std::vector<std::string
     argv.push_back(nullptr);
     const char* workdir = directory.empty() ? nullptr : directory.c_str();
     const GSpawnFlags flags = GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_CHILD_INHERITS_STDIN);
+    GSpawnChildSetupFunc setup = nullptr;  // runs in the program's process, before it starts
+    if (privately) setup = [](gpointer) { umask(077); };
     if (wait) {
         // Blocks the interface until the program ends, by design.
-        return g_spawn_sync(workdir, argv.data(), nullptr, flags, nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr);
+        return g_spawn_sync(workdir, argv.data(), nullptr, flags, setup, nullptr, nullptr, nullptr,
+                            nullptr, nullptr);
     }
     // Without DO_NOT_REAP_CHILD GLib starts the program through an
     // intermediate child that it reaps at once, so no zombie is left.
-    return g_spawn_async(workdir, argv.data(), nullptr, flags, nullptr, nullptr, nullptr, nullptr);
+    return g_spawn_async(workdir, argv.data(), nullptr, flags, setup, nullptr, nullptr, nullptr);
 }
 
 bool LaunchProgram(const std::string& program, const std::string& parameters,

@@ -33,9 +33,10 @@ std::string GetEnv(const std::string& name);
 bool LaunchProgram(const std::string& program, const std::string& parameters,
                    const std::string& directory, bool wait);
 // The same with the arguments given one by one, for values holding blanks
-// or quotes.
+// or quotes.  `privately`: under a umask of 077, so that what the program
+// creates is readable by the user alone.
 bool LaunchProgramArgs(const std::string& program, const std::vector<std::string>& arguments,
-                       const std::string& directory, bool wait);
+                       const std::string& directory, bool wait, bool privately = false);
 
 std::vector<std::string> SplitParameters(const std::string& parameters);
 

@@ -6,7 +6,6 @@
 
 #include "client/client_state.h"
 #include "client/command_runner.h"
-#include "client/private_launch.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -27,5 +26,5 @@ void BackupIdentity() {
     // The archive holds the private key: tar creates it under a umask of 077,
     // and a file it overwrites is made private first, as a new one would be.
     if (exists && S_ISREG(info.st_mode)) chmod(path.c_str(), 0600);
-    LaunchPrivately("tar", {"cf", path, ClientConfigDir});
+    LaunchProgramArgs("tar", {"cf", path, ClientConfigDir}, "", false, true);
 }

@@ -102,10 +102,6 @@ bool AddImageButton(int gadget, int window, int x, int y, int width, int height,
     return true;
 }
 
-bool GadgetExists(int gadget) {
-    return FindGadget(gadget) != nullptr;
-}
-
 void SetGadgetText(int gadget, const std::string& text) {
     Gadget* record = FindGadget(gadget);
     if (record == nullptr) return;
@@ -173,13 +169,6 @@ void SetGadgetAccessibleName(int gadget, const std::string& name) {
     if (Gadget* record = FindGadget(gadget)) {
         atk_object_set_name(gtk_widget_get_accessible(record->outer), Latin9ToUtf8(name).c_str());
     }
-}
-
-std::string GadgetAccessibleName(int gadget) {
-    Gadget* record = FindGadget(gadget);
-    if (record == nullptr) return "";
-    const char* name = atk_object_get_name(gtk_widget_get_accessible(record->outer));
-    return name == nullptr ? "" : FromUtf8(name);
 }
 
 void SetGadgetTooltip(int gadget, const std::string& text) {

@@ -69,10 +69,6 @@ void RegisterImages() {
     for (const EmbeddedImage& image : EmbeddedImages) RegisterImage(image.number, image.file);
 }
 
-bool ImageExists(int image) {
-    return Images.count(image) != 0;
-}
-
 GdkPixbuf* ImagePixbuf(int image) {
     GRef<GdkPixbuf>* pixbuf = FindIn(Images, image);
     return pixbuf == nullptr ? nullptr : pixbuf->get();

@@ -84,7 +84,6 @@ void SetPauseForTests(std::function<void(int)> pause);
 
 // Registers the embedded images under their numbers.
 void RegisterImages();
-bool ImageExists(int image);
 int ImageWidth(int image);
 int ImageHeight(int image);
 void FreeImages();
@@ -122,7 +121,6 @@ bool AddLabel(int gadget, int window, int x, int y, int width, int height, const
 bool AddTree(int gadget, int window, int x, int y, int width, int height);
 bool AddImageButton(int gadget, int window, int x, int y, int width, int height, int image);
 
-bool GadgetExists(int gadget);
 void SetGadgetText(int gadget, const std::string& text);
 std::string GadgetText(int gadget);
 void SetGadgetSensitive(int gadget, bool sensitive);
@@ -138,7 +136,6 @@ void SetButtonImage(int gadget, int image);
 int ButtonImage(int gadget);
 // What assistive technology calls the gadget, and its tooltip.
 void SetGadgetAccessibleName(int gadget, const std::string& name);
-std::string GadgetAccessibleName(int gadget);
 void SetGadgetTooltip(int gadget, const std::string& text);
 
 // ---- Entries, buttons, check boxes, frames and pages ---------------------------
@@ -227,7 +224,6 @@ void FreeMenus();
 
 bool AddTrayIcon(int window, int image, const std::string& tooltip);
 void RemoveTrayIcon();
-bool TrayIconExists();
 std::string TrayTooltip();
 
 // ---- Message boxes and the file chooser ---------------------------------------

@@ -45,10 +45,6 @@ void RemoveTrayIcon() {
     Tooltip.clear();
 }
 
-bool TrayIconExists() {
-    return Tray != nullptr;
-}
-
 std::string TrayTooltip() {
     return Tooltip;
 }
