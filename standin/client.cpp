@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "common/read_file.h"
 #include "fileio.h"
 #include "networks.h"
 #include "paths.h"
@@ -57,7 +58,7 @@ std::string Bracketed(const std::string& name) {
 // Reads a file that may be missing; false only when it exists but cannot be
 // read, so a later rewrite never replaces data it did not see.
 bool LoadText(const std::string& path, std::string* text) {
-    if (std::optional<std::string> bytes = ReadFile(path)) {
+    if (std::optional<std::string> bytes = ReadWholeFile(path)) {
         *text = std::move(*bytes);
         return true;
     }
@@ -116,7 +117,7 @@ Outcome EditNetworks(Client& client, const std::string& action, Change change) {
 }
 
 std::string Version(const Client& client) {
-    std::string text = ReadFile(client.Path("version")).value_or("");
+    std::string text = ReadWholeFile(client.Path("version")).value_or("");
     text = text.substr(0, text.find('\n'));
     const size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos) return std::string(kDefaultVersion);
@@ -125,7 +126,7 @@ std::string Version(const Client& client) {
 
 // Whatever a test left in the running file, only a plain number is shown.
 std::string ShownPid(const Client& client) {
-    std::string text = ReadFile(client.Path("running")).value_or("");
+    std::string text = ReadWholeFile(client.Path("running")).value_or("");
     text.erase(
         std::remove_if(text.begin(), text.end(), [](unsigned char c) { return std::isspace(c); }),
         text.end());

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <iostream>
 
+#include "common/read_file.h"
 #include "fileio.h"
 #include "invocation_log.h"
 #include "paths.h"
@@ -49,7 +50,7 @@ std::optional<std::string> Intercept(std::string_view program, const std::vector
     WaitWhile(control + "hang/" + key);
     const std::string answer = control + "answer/" + key;
     if (!Exists(answer)) return std::nullopt;
-    return ReadFile(answer);
+    return ReadWholeFile(answer);
 }
 
 }  // namespace standin

@@ -10,25 +10,6 @@
 
 namespace standin {
 
-std::optional<std::string> ReadFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::string text;
-    char buffer[8192];
-    for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) {
-            close(fd);
-            return std::nullopt;
-        }
-        if (got == 0) break;
-        text.append(buffer, static_cast<size_t>(got));
-    }
-    close(fd);
-    return text;
-}
-
 bool Exists(const std::string& path) {
     struct stat info;
     return lstat(path.c_str(), &info) == 0;

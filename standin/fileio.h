@@ -2,14 +2,10 @@
 
 #include <sys/types.h>
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 namespace standin {
-
-// Whole contents, or nothing when the file is missing or unreadable.
-std::optional<std::string> ReadFile(const std::string& path);
 
 bool Exists(const std::string& path);
 bool IsDirectory(const std::string& path);

@@ -1,5 +1,7 @@
 #include "standin_scenario.h"
 
+#include "common/read_file.h"
+
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -13,14 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::optional<std::string> ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 void WriteWhole(const std::string& path, const std::string& bytes,
                 std::ios::openmode mode = std::ios::trunc) {
@@ -112,7 +106,7 @@ void StandinScenario::AppendNetworkLine(const std::string& line) {
 }
 
 std::optional<std::string> StandinScenario::ReadConfigFile(const std::string& name) const {
-    return ReadWhole(ConfigDir() + name);
+    return ReadWholeFile(ConfigDir() + name);
 }
 
 void StandinScenario::SetAnswer(const std::string& key, const std::string& bytes) {
@@ -128,7 +122,7 @@ void StandinScenario::SetHang(const std::string& key, bool hung) {
 
 // Records are "PROGRAM\tCOUNT\n" and then "LENGTH\tBYTES\n" per argument.
 std::vector<StandinInvocation> StandinScenario::Invocations() const {
-    std::istringstream log(ReadWhole(ControlDir() + "log").value_or(""));
+    std::istringstream log(ReadWholeFile(ControlDir() + "log").value_or(""));
     std::vector<StandinInvocation> calls;
     for (StandinInvocation call; std::getline(log, call.program, '\t'); call.args.clear()) {
         size_t count = 0, length = 0;
