@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The event loop: one program event per pass, routed to its handler, and
 // the watchdog when it is due.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's run: start-up, the event loop, and the end.
 #pragma once
 

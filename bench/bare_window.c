@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 /* The memory baseline: a bare GTK 2 window with one label, in the same
  * desktop as the program under measurement. */
 #include <gtk/gtk.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times what the roster and the command runner cost:
 //   roster_bench [repetitions]      (needs an X display)
 // - rebuilding the roster tree and its first paint for large rosters;

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """A headless desktop and a stand-in client for the measurement scripts."""
 import os
 import shutil

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What Corvane knows of the client: its directory, identity, version, status.
 #pragma once
 

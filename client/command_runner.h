@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Running shell commands and programs; the only code that starts processes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The roster: the networks and members that "hamachi list" prints, kept only
 // as the rows of the tree and the output they were built from.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What start-up makes sure of before the main window opens, and starting
 // the client.  Each check reports back; the caller ends the program.
 #pragma once

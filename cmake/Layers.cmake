@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The layers, and which folders each may include headers from.  A build step
 # reads every #include "folder/..." of the program's folders and fails the
 # build on an include that runs upwards (or sideways).

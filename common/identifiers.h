@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The numbers by which windows, gadgets, menus, menu items and images are
 // known everywhere in the program.  Gadget numbers are unique across windows.
 #pragma once

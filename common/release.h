@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
 // A deleter for std::unique_ptr that hands the pointer to a C release

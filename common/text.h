@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Small helpers on 8-bit texts, shared by every layer.
 #pragma once
 

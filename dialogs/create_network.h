@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Window 3: create a network with a name and an optional password.
 #pragma once
 

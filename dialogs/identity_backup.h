@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // "Backup Identity": the client's configuration directory into a tar archive
 // that the user names in a save-file chooser.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Window 4: join a network by its name and, where it has one, its password.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the create and join dialogs share: a name and a password sent to one
 // sub-command, and one phrase of the client's answer that keeps the dialog open.
 #pragma once

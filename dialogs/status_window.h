@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Window 5, "Status and Configuration": the Status page (version, address,
 // nickname) and the System page (eviction question, keep-alive, rates).
 #pragma once

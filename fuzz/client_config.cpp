@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The client's config file: read for its three values, and merged with new
 // fields, which must keep every line that is not Corvane's.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The options file's content, read for Corvane's five settings and for a
 // key taken from the input itself.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Parameter strings (options a user may edit) split into program arguments.
 #include <cstdint>
 #include <string>

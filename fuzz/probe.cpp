@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The probe's output ("hamachi" alone): the version and status cuts.
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // "hamachi list" output through the roster parser, and every row text it
 // gives (and the raw lines) through the rules the actions read rows by.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The client's state file content, split into keys and values.
 #include <cstdint>
 #include <string>

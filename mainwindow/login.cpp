@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "mainwindow/login.h"
 
 #include "client/client_state.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Logging in and out with the login button, and leaving through "Exit".
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window, the popup menus, and what the window and tray clicks do.
 #pragma once
 

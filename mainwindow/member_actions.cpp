@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "mainwindow/member_actions.h"
 
 #include "client/command_runner.h"

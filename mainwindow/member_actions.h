@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The member menu: programs started on the selected member's address, the
 // address copied, and the member evicted from its network.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The network menu: each item is one client command on the network whose row
 // is selected in the roster.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The watchdog: every five seconds it probes the client and brings the main
 // window in step with it.
 #pragma once

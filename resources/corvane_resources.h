@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The embedded images, as /corvane/images/<file name>. corvane_get_resource() is NULL
 // until corvane_register_resource() has been called (the build asks for manual
 // registration, which a static library needs: nothing would run a constructor).

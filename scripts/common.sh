@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Shared by the run and test commands: Debian packages and the build.
 # shellcheck shell=bash
 

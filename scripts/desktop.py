@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """A private headless desktop: an X server, a window manager and, unless told
 otherwise, a tray host, every one a child of this process.
 

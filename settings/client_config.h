@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The client's "config" file in its configuration directory: the keep-alive
 // interval and the two rate limits, edited in the status window's fields.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Corvane's own settings, kept in the "options" file in the client's
 // configuration directory: read once at start-up (and created with the
 // defaults when missing), rewritten whole by the status window's Update.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The text format of Corvane's own settings file: "Key = value" lines, read
 // forgivingly (a byte-order mark, CR LF, comments, any letter case in keys)
 // and written plainly.  One file is open at a time.

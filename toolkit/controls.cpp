@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Entries, text buttons and check boxes.
 #include <cstring>
 

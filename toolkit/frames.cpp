@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Frames, framed labels and pictures, multi-line labels and pages.
 #include "toolkit/internal.h"
 

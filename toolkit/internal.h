@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Shared state of the toolkit's source files; never included outside toolkit/.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A two-level list of rows as a GtkTreeModel.  Rows are kept in display order
 // with their parent and place among their siblings, so paths and iterators
 // are found without walking; a tree store pays a signal, a path and several

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The model behind tree gadgets: rows in display order, two levels.
 #pragma once
 

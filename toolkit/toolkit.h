@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The toolkit layer: numbered windows, gadgets, menus and images over GTK 2.
 // The rest of the program speaks only in these numbers; this folder is the only
 // code that sees GTK or GDK.  All texts passed in are 8-bit (ISO-8859-15) strings.

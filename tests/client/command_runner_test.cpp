@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>

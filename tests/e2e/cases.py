@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """End-to-end cases, each a fresh program in a fresh X session.
 Usage: cases.py CORVANE STANDIN_BIN_DIR CASE"""
 

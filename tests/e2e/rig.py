@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Runs the real corvane binary in a private headless X session (window
 manager, tray host, session bus) against the stand-in client, and drives it
 with the pointer and keyboard the way a person would."""

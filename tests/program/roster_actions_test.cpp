@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include <filesystem>
 
 #include "app/event_loop.h"

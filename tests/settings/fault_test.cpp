@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Settings files under fault: a writer killed at any moment leaves the old
 // file or the new one, whole.
 #include <signal.h>

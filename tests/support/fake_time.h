@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A clock that moves only when the program pauses; each pause is recorded.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A fixture that runs the program's own code in the test process: real GTK on
 // the shared X server, the stand-in client in a throw-away home, a fake clock
 // and scripted message boxes.

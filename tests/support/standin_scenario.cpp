@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "standin_scenario.h"
 
 #include "common/read_file.h"
