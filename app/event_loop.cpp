@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/event_loop.h"
 
-#include "common/identifiers.h"
+#include "client/client_state.h"
+#include "client/runner.h"
 #include "dialogs/about.h"
 #include "dialogs/create_network.h"
 #include "dialogs/identity_backup.h"
@@ -12,11 +13,22 @@
 #include "mainwindow/main_window.h"
 #include "mainwindow/member_actions.h"
 #include "mainwindow/network_actions.h"
+#include "mainwindow/roster_view.h"
 #include "mainwindow/watchdog.h"
+
+LoopState Loop;
 
 namespace {
 
 constexpr int PassPauseMs = 1;
+
+void Exit() {
+    if (ConfirmExit() == ExitChoice::AtOnce) {
+        Loop.EndRequested = true;
+    } else {
+        Loop.QuitRequested = true;
+    }
+}
 
 void DispatchMenuItem(int item) {
     switch (item) {
@@ -27,31 +39,31 @@ void DispatchMenuItem(int item) {
             GoOffline();
             break;
         case ItemLeaveNetwork:
-            LeaveNetwork();
+            LeaveSelectedNetwork();
             break;
         case ItemDeleteNetwork:
-            DeleteNetwork();
+            DeleteSelectedNetwork();
             break;
         case ItemPing:
-            PingMember();
+            PingSelectedMember();
             break;
         case ItemBrowse:
-            BrowseMember();
+            BrowseSelectedMember();
             break;
         case ItemCopyAddress:
             CopyMemberAddress();
             break;
         case ItemEvictUser:
-            EvictMember();
+            EvictSelectedMember();
             break;
         case ItemControlPc:
-            ControlMemberPc();
+            ControlSelectedMember();
             break;
         case ItemGiveControl:
-            GiveControlToMember();
+            GiveControlToSelectedMember();
             break;
         case ItemExit:
-            ConfirmExit();
+            Exit();
             break;
         case ItemCreateNetwork:
             OpenCreateNetworkDialog();
@@ -63,6 +75,13 @@ void DispatchMenuItem(int item) {
             OpenAboutWindow();
             break;
     }
+}
+
+// A new nickname shows in the main window and in the status window.
+void ChangeNicknameEverywhere() {
+    if (!ChangeNickname()) return;
+    ShowStatusNickname(Client.Nickname);
+    ShowStatusLine(Client.Nickname);
 }
 
 // Gadget numbers are unique across windows, so the number alone decides.
@@ -78,16 +97,16 @@ void DispatchGadget(int gadget, int subtype) {
             if (subtype == RightClick) OpenRosterMenu();
             break;
         case GadgetSettings:
-            OpenStatusWindow();
+            OpenStatusWindow(MainWindow);
             break;
         case GadgetCreate:
-            CreateNetwork();
+            if (CreateNetwork()) UpdateRoster();
             break;
         case GadgetCreateCancel:
             CloseWindow(CreateNetworkWindow);
             break;
         case GadgetJoin:
-            JoinNetwork();
+            if (JoinNetwork()) UpdateRoster();
             break;
         case GadgetJoinCancel:
             CloseWindow(JoinNetworkWindow);
@@ -99,7 +118,7 @@ void DispatchGadget(int gadget, int subtype) {
             ShowSystemPage();
             break;
         case GadgetChangeNickname:
-            OpenNicknameDialog();
+            OpenNicknameDialog(MainWindowShown.StatusLine);
             break;
         case GadgetBackupIdentity:
             BackupIdentity();
@@ -114,7 +133,7 @@ void DispatchGadget(int gadget, int subtype) {
             UpdateSettings();
             break;
         case GadgetNicknameChange:
-            ChangeNickname();
+            ChangeNicknameEverywhere();
             break;
         case GadgetNicknameCancel:
             CloseWindow(NicknameWindow);
@@ -128,6 +147,12 @@ bool IsDialogWindow(int window) {
 }
 
 }  // namespace
+
+int32_t MillisUntilWatchdog(int32_t now, int32_t lastCheck) {
+    const auto since =
+        static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(lastCheck));
+    return WatchdogPeriodMs + 1 - since;
+}
 
 void Dispatch(const ProgramEvent& event) {
     switch (event.kind) {
@@ -160,18 +185,21 @@ void LoopPass() {
             DrainEvents();
         }
         Dispatch(event);
-        if (EndRequested) return;
+        if (Loop.EndRequested) return;
     }
-    if (MillisUntilWatchdog() <= 0) RunWatchdog();
+    if (MillisUntilWatchdog(Millis(), Loop.LastCheck) <= 0) {
+        if (!RunWatchdog()) Loop.QuitRequested = true;
+        Loop.LastCheck = Millis();
+    }
     if (got) {
         Pause(PassPauseMs);
     } else {
         // Idle: sleep until the window system has something or the watchdog
         // falls due, instead of waking every millisecond.
-        WaitForActivity(MillisUntilWatchdog());
+        WaitForActivity(MillisUntilWatchdog(Millis(), Loop.LastCheck));
     }
 }
 
 void RunEventLoop() {
-    while (!QuitRequested && !EndRequested) LoopPass();
+    while (!Loop.QuitRequested && !Loop.EndRequested) LoopPass();
 }

@@ -2,74 +2,91 @@
 #include "app/startup.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/event_loop.h"
 #include "client/client_state.h"
-#include "client/command_runner.h"
-#include "client/roster.h"
+#include "client/launcher.h"
 #include "client/startup_checks.h"
-#include "common/identifiers.h"
-#include "mainwindow/login.h"
+#include "image_list.h"
 #include "mainwindow/main_window.h"
-#include "mainwindow/watchdog.h"
+#include "mainwindow/roster_view.h"
 #include "settings/options_file.h"
 #include "toolkit/toolkit.h"
 
 namespace {
 
-constexpr const char* Usage =
-    "usage: corvane [-c DIR]\n"
-    "A desktop front-end to the hamachi VPN client, in the notification area.\n"
-    "\n"
-    "  -c DIR     the client's configuration directory (default: ~/.hamachi/)\n"
-    "  --help     print this help and exit\n"
-    "  --version  print the version and exit\n"
-    "\n"
-    "GTK's own options, such as --display, are accepted as well.\n";
+constexpr int StartWaitSteps = 60;
+constexpr int StartWaitStepMs = 50;
 
-// The answer to --help or --version, or null.  They count anywhere but as
-// the directory that follows a leading -c.
-const char* InformationAsked(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (i == 2 && std::strcmp(argv[1], "-c") == 0) continue;
-        if (std::strcmp(argv[i], "--help") == 0) return Usage;
-        if (std::strcmp(argv[i], "--version") == 0) return "corvane " CORVANE_VERSION "\n";
+// Asks a check's question and, on Yes, runs what follows it; tells a
+// failure.  False when the program is to end.
+bool Settle(Check check, Check (*onYes)() = nullptr) {
+    if (check.result == Check::Ask) {
+        if (!AskYesNo(check.title, check.text)) return false;
+        check = onYes();
     }
-    return nullptr;
+    if (check.result == Check::Failed) {
+        if (!check.text.empty()) MessageOk(check.title, check.text);
+        return false;
+    }
+    return true;
+}
+
+// Starts the client and gives it about three seconds to come up while the
+// window stays drawn; false (after saying so) when it does not.
+bool StartClient() {
+    StartClientCommand();
+    ShowStatusLine("Hamachi starting ..");
+    for (int step = 0; step < StartWaitSteps; ++step) {
+        DrainEvents();
+        Pause(StartWaitStepMs);
+    }
+    const Check started = ProbeStartedClient();
+    if (started.result == Check::Passed) return true;
+    ShowStatusLine("Could not start Hamachi");
+    return Settle(started);
 }
 
 }  // namespace
 
-bool StartUp(int argc, char** argv) {
-    ParseArguments(argc, argv);
+bool StartUp(const Arguments& arguments) {
+    Client.ConfigDirOption = arguments.configDir;
     RegisterImages();
-    CommandBusy = false;
+    Runner.CommandBusy = false;
     CreatePopupMenus();
-    if (!CheckClient() || !OpenMainWindow()) return false;
+    Client.CurrentUser = GetEnv("USER");
+    if (!Settle(CheckTuncfg(), LoadTuncfgWithSudo) || !Settle(CheckClientPresent()) ||
+        !Settle(CheckClientConfigured(), CreateConfiguration)) {
+        return false;
+    }
+    TakeClientFlags();
+    if (!OpenMainWindow(arguments.hidden)) return false;
+    // From now on the runner's wait lets the window system in once.
+    Runner.BeforeCommand = DropOneEvent;
     AddTrayIcon(MainWindow, ImageTray, "Corvane");
-    if (!ClientRunning) {
+    if (!Client.Running) {
         ShowLoginButton(false);
         ShowClientState("off");
         if (!StartClient()) return false;
     }
-    if (!ClientLoggedIn) {
-        SetGadgetText(GadgetStatus, "offline");
+    if (!Client.LoggedIn) {
+        ShowStatusLine("offline");
         ShowLoginButton(false);
         ShowClientState("off");
     } else {
         ShowLoginButton(true);
         ShowClientState("on");
     }
-    ReadClientState();
-    RefreshRoster();
-    LoadOptions(ClientConfigDir);
-    QuitRequested = false;
-    LastCheck = Millis();
+    RefreshClientState();
+    UpdateRoster();
+    LoadOptions(Client.ConfigDir);
+    Loop = {};
+    Loop.LastCheck = Millis();
     return true;
 }
 
 void EndProgram() {
+    Runner.BeforeCommand = nullptr;
     RemoveTrayIcon();
     CloseAllWindows();
     FreeMenus();
@@ -77,15 +94,26 @@ void EndProgram() {
 }
 
 int RunCorvane(int argc, char** argv) {
-    if (const char* answer = InformationAsked(argc, argv)) {
-        std::fputs(answer, stdout);
-        return 0;
+    // Answered before the toolkit starts, so they need no display.
+    const Arguments early = ReadArguments(argc, argv);
+    if (early.request == Arguments::Help) std::fputs(Usage, stdout);
+    if (early.request == Arguments::Version) std::fputs("corvane " CORVANE_VERSION "\n", stdout);
+    if (early.request == Arguments::Refused) {
+        std::fprintf(stderr, "corvane: -c needs a directory\n%s", Usage);
+        return 2;
     }
+    if (early.request != Arguments::Run) return 0;
     if (!InitToolkit(&argc, &argv)) {
         std::fprintf(stderr, "corvane: cannot open the display\n");
         return 1;
     }
-    if (StartUp(argc, argv)) RunEventLoop();
+    // GTK has taken out its own options: "-c" may stand first only now.
+    const Arguments arguments = ReadArguments(argc, argv);
+    if (arguments.request == Arguments::Refused) {
+        std::fprintf(stderr, "corvane: -c needs a directory\n%s", Usage);
+        return 2;
+    }
+    if (StartUp(arguments)) RunEventLoop();
     // Every way out of a started program goes through here, with status 0.
     EndProgram();
     return 0;

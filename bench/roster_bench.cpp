@@ -17,16 +17,22 @@
 #include <string>
 #include <vector>
 
-#include "client/client_state.h"
-#include "client/command_runner.h"
 #include "client/roster.h"
-#include "common/identifiers.h"
+#include "client/runner.h"
 #include "mainwindow/main_window.h"
-#include "toolkit/toolkit.h"
+#include "mainwindow/roster_view.h"
+#include "toolkit/inspect.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The runner's fixed 100 ms waits are counted apart.
+class NoWaits final : public ::Clock {
+  public:
+    int64_t NowMs() override { return 0; }
+    void Pause(int) override {}
+};
 
 // A list output of `networks` networks with `members` members each.
 std::string ListOutput(int networks, int members, int salt) {
@@ -74,7 +80,7 @@ void RebuildTimes(int repetitions) {
             // a different output each time, so every rebuild is a real one
             const std::string output = ListOutput(size.networks, size.members, r);
             times.push_back(MedianMs(1, [&](int) {
-                RebuildRoster(output);
+                ShowRoster(ParseRoster(output));
                 HandlePendingWindowEvents();
             }));
         }
@@ -106,11 +112,12 @@ std::string StandinHome() {
 
 void RefreshTimes(int repetitions) {
     const std::string home = StandinHome();
-    SetPauseForTests([](int) {});  // the runner's fixed 100 ms waits are counted apart
-    RefreshRoster();
-    const double refresh = MedianMs(repetitions, [](int) { RefreshRoster(); });
+    NoWaits noWaits;
+    Runner.Time = &noWaits;
+    UpdateRoster();
+    const double refresh = MedianMs(repetitions, [](int) { UpdateRoster(); });
     const double bare = MedianMs(repetitions, [](int) { std::system("hamachi list >/dev/null"); });
-    SetPauseForTests(nullptr);
+    Runner.Time = nullptr;
     std::printf(
         "unchanged refresh of %d rows: %.2f ms; one bare \"hamachi list\": %.2f ms "
         "(%.2fx), plus the runner's fixed wait of 100 ms\n",
@@ -126,7 +133,7 @@ void ReadTimes(int repetitions) {
         std::ofstream(file) << std::string(size_t(mb) << 20, 'x');
         size_t got = 0;
         const double ours =
-            MedianMs(repetitions, [&](int) { got = RunCommand("cat " + file).size(); });
+            MedianMs(repetitions, [&](int) { got = RunCommand("cat " + file).text.size(); });
         const double cat = MedianMs(
             repetitions, [&](int) { std::system(("cat " + file + " | cat >/dev/null").c_str()); });
         std::remove(file.c_str());

@@ -1,23 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "client/client_state.h"
 
-#include "client/command_runner.h"
-#include "client/roster.h"
-#include "client/startup_checks.h"
-#include "common/identifiers.h"
+#include "client/launcher.h"
 #include "common/read_file.h"
 #include "common/text.h"
-#include "toolkit/toolkit.h"
 
-std::string ClientConfigDir;
-std::string ClientIdentity;
-std::string ClientNickname;
-std::string ClientVersion;
-std::string ClientStatusText;
-bool ClientRunning = false;
-bool ClientLoggedIn = false;
-std::string LatestClientOutput;
-std::string ConfigDirOption;
+ClientState Client;
 
 namespace {
 
@@ -25,33 +13,27 @@ constexpr size_t KeyWidth = 9;
 constexpr size_t ValueColumn = 11;  // the 12th character
 
 std::string DefaultConfigDir() {
-    if (CurrentUser == "root") return "/root/.hamachi/";
+    if (Client.CurrentUser == "root") return "/root/.hamachi/";
     return GetEnv("HOME") + "/.hamachi/";
 }
 
-void ReadStateFile() {
-    const std::optional<std::string> file = ReadWholeFile(ClientConfigDir + "state");
-    if (!file) return;
+StateFileFound ReadStateFile() {
+    StateFileFound found;
+    const std::optional<std::string> file = ReadWholeFile(Client.ConfigDir + "state");
+    if (!file) return found;
     for (const StateLine& line : StateFileLines(*file)) {
         if (line.key == "Identity") {
-            ClientIdentity = line.value;
-            SetGadgetText(GadgetIdentity, ClientIdentity);
+            Client.Identity = line.value;
+            found.identity = true;
         } else if (line.key == "Nickname") {
-            ClientNickname = line.value;
-            SetGadgetText(GadgetStatus, ClientNickname);
+            Client.Nickname = line.value;
+            found.nickname = true;
         }
-        DrainEvents();
     }
+    return found;
 }
 
 }  // namespace
-
-void ParseArguments(int argc, char** argv) {
-    if (argc >= 3 && std::string(argv[1]) == "-c") {
-        ConfigDirOption = argv[2];
-        if (ConfigDirOption.empty() || ConfigDirOption.back() != '/') ConfigDirOption += '/';
-    }
-}
 
 StateLine SplitStateLine(const std::string& line) {
     StateLine split;
@@ -104,27 +86,16 @@ std::string ProbeStatusText(const std::string& probe) {
     return Trim(probe.substr(from, lineEnd - from));
 }
 
-std::string RunProbe() {
-    WaitForRunner();
-    LatestClientOutput = RunCommand("hamachi");
-    return LatestClientOutput;
+CommandOutput RunProbe() {
+    CommandOutput probe = RunCommand("hamachi");
+    Client.LatestOutput = probe.text;
+    return probe;
 }
 
-void ReadClientState() {
-    ClientConfigDir = ConfigDirOption.empty() ? DefaultConfigDir() : ConfigDirOption;
-    ReadStateFile();
-    ProbeVersion(RunProbe(), &ClientVersion);
-}
-
-void ShowClientState(const std::string& mode) {
-    const bool on = mode == "on";
-    if (!on) SetGadgetText(GadgetStatus, "offline");
-    for (int gadget : {GadgetIdentity, GadgetRoster, GadgetNetworks, GadgetSettings}) {
-        SetGadgetSensitive(gadget, on);
-    }
-    if (on) {
-        ReadClientState();
-    } else {
-        ClearRoster();
-    }
+StateFileFound ReadClientState() {
+    Client.ConfigDir =
+        Client.ConfigDirOption.empty() ? DefaultConfigDir() : Client.ConfigDirOption;
+    const StateFileFound found = ReadStateFile();
+    ProbeVersion(RunProbe().text, &Client.Version);
+    return found;
 }

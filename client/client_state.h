@@ -1,32 +1,38 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// What Corvane knows of the client: its directory, identity, version, status.
+// What Corvane knows of the client: where it keeps its files, its identity,
+// nickname, version and status, and whether it runs and is logged in.
 #pragma once
 
 #include <string>
 #include <vector>
 
-extern std::string ClientConfigDir;  // always ends with "/"
-extern std::string ClientIdentity;
-extern std::string ClientNickname;
-extern std::string ClientVersion;
-extern std::string ClientStatusText;
-extern bool ClientRunning;
-extern bool ClientLoggedIn;
-// The latest output of the probe ("hamachi").
-extern std::string LatestClientOutput;
-// The directory given with "-c", with its final slash; "" when not given.
-extern std::string ConfigDirOption;
+#include "client/runner.h"
 
-// Takes "-c DIR" when it stands first among the arguments.
-void ParseArguments(int argc, char** argv);
+struct ClientState {
+    std::string ConfigDir;  // always ends with "/"
+    std::string Identity;
+    std::string Nickname;
+    std::string Version;
+    std::string StatusText;
+    bool Running = false;        // as found at start-up
+    bool LoggedIn = false;       // as Corvane last saw
+    bool StoppedByUser = false;  // Exit stopped it: no restart is offered
+    std::string LatestOutput;    // of the latest probe ("hamachi")
+    std::string CurrentUser;     // USER, read once at start-up
+    std::string ConfigDirOption;  // given with -c, with its final slash; "" when not
+};
+extern ClientState Client;
+
+// Which lines the state file held.
+struct StateFileFound {
+    bool identity = false;
+    bool nickname = false;
+};
 
 // Determines the directory, reads the state file and probes for the version.
-void ReadClientState();
-// "on": the logged-in look; anything else: the logged-out look.
-void ShowClientState(const std::string& mode);
-
-// WaitForRunner, then "hamachi"; the output is kept as the latest.
-std::string RunProbe();
+StateFileFound ReadClientState();
+// Runs the probe; its output is kept as the latest.
+CommandOutput RunProbe();
 
 // Pieces of the client's texts.
 struct StateLine {

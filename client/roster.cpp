@@ -2,18 +2,15 @@
 #include "client/roster.h"
 
 #include <algorithm>
+#include <map>
 #include <string_view>
 
-#include "client/command_runner.h"
-#include "common/identifiers.h"
+#include "client/runner.h"
 #include "common/text.h"
-#include "toolkit/toolkit.h"
 
-std::string LastListOutput;
+RosterState Roster;
 
 namespace {
-
-constexpr uint32_t Grey = 0x999999;
 
 // Member lines carry the address in characters 8-23 and the nickname in 25-49.
 constexpr size_t AddressStart = 7, AddressLength = 16;
@@ -64,42 +61,47 @@ std::vector<RosterRow> ParseRoster(const std::string& listOutput) {
     return rows;
 }
 
-int RowImage(RowState state) {
-    switch (state) {
-        case RowState::Online:
-            return ImageDotOnline;
-        case RowState::Crossed:
-            return ImageDotCrossed;
-        case RowState::Offline:
-            break;
-    }
-    return ImageDotOffline;
-}
-
-void RefreshRoster() {
-    WaitForRunner();
-    const std::string out = RunCommand("hamachi list");
-    if (out == LastListOutput) return;
-    WaitForRunner();
+std::optional<std::vector<RosterRow>> RefreshRoster() {
+    const CommandOutput out = RunCommand("hamachi list");
+    if (!out.started || out.text == Roster.LastListOutput) return std::nullopt;
     RunCommand("hamachi get-nicks");
-    RebuildRoster(out);
+    Roster.LastListOutput = out.text;
+    return ParseRoster(out.text);
 }
 
-void RebuildRoster(const std::string& listOutput) {
-    LastListOutput = listOutput;
-    TreeClear(GadgetRoster);
-    int index = 0;
-    for (RosterRow& row : ParseRoster(listOutput)) {
-        TreeAppend(GadgetRoster, row.level, RowImage(row.state), std::move(row.text));
-        if (row.state != RowState::Online) TreeSetRowColor(GadgetRoster, index, Grey);
-        ++index;
+void ForgetRoster() {
+    Roster.LastListOutput.clear();
+}
+
+std::vector<MemberChange> MemberChanges(const std::string& before, const std::string& after) {
+    // Each member row with the text of the network row above it.
+    auto members = [](const std::string& output) {
+        std::vector<std::pair<std::string, RosterRow>> found;
+        std::string network;
+        for (RosterRow& row : ParseRoster(output)) {
+            if (row.level == 0) {
+                network = row.text;
+            } else {
+                found.emplace_back(network, std::move(row));
+            }
+        }
+        return found;
+    };
+    std::map<std::pair<std::string, std::string>, RowState> was;
+    for (const auto& [network, row] : members(before)) {
+        was.emplace(std::pair{network, MemberAddress(row.text)}, row.state);
     }
-    TreeExpandAll(GadgetRoster);
-}
-
-void ClearRoster() {
-    TreeClear(GadgetRoster);
-    LastListOutput.clear();
+    std::vector<MemberChange> changes;
+    for (const auto& [network, row] : members(after)) {
+        const auto old = was.find({network, MemberAddress(row.text)});
+        if (old == was.end()) continue;
+        if (old->second == RowState::Offline && row.state == RowState::Online) {
+            changes.push_back({network, row.text, true});
+        } else if (old->second == RowState::Online && row.state == RowState::Offline) {
+            changes.push_back({network, row.text, false});
+        }
+    }
+    return changes;
 }
 
 bool IsNetworkRow(const std::string& rowText) {
@@ -114,6 +116,3 @@ std::string MemberAddress(const std::string& rowText) {
     return Trim(rowText.substr(0, rowText.find('-')));
 }
 
-std::string SelectedRowText() {
-    return TreeSelectedText(GadgetRoster);
-}

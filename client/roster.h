@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The roster: the networks and members that "hamachi list" prints, kept only
-// as the rows of the tree and the output they were built from.
+// The roster: the networks and members that "hamachi list" prints, as rows,
+// rebuilt only when the output changes; and the row-text contract by which
+// the actions take network names and member addresses back out of rows.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,22 +17,34 @@ struct RosterRow {
     bool operator==(const RosterRow&) const = default;
 };
 
-// The list output the tree was last built from.
-extern std::string LastListOutput;
+struct RosterState {
+    // The list output the shown rows were built from.
+    std::string LastListOutput;
+};
+extern RosterState Roster;
 
-// Brings the tree up to date with "hamachi list"; rebuilds only on change.
-void RefreshRoster();
-// Builds the tree afresh from a list output, every row expanded, none selected.
-void RebuildRoster(const std::string& listOutput);
-// Empties the tree and forgets the output, so the next refresh rebuilds.
-void ClearRoster();
+// Runs "hamachi list"; the rows to show when the output differs from the
+// last one (then "hamachi get-nicks" is run too), nothing when it is the same
+// or could not be run.
+std::optional<std::vector<RosterRow>> RefreshRoster();
+// Forgets the output the rows were built from, so the next refresh rebuilds.
+void ForgetRoster();
 
 // The rows a list output gives, in display order.
 std::vector<RosterRow> ParseRoster(const std::string& listOutput);
+
+// A member whose state changed between two list outputs.
+struct MemberChange {
+    std::string network;  // the network's row text
+    std::string member;   // the member's row text
+    bool online = false;  // came online (else went offline)
+    bool operator==(const MemberChange&) const = default;
+};
+// Members of the same network and address that went from offline to online
+// or back; a member that came or went, and the crossed state, are no change.
+std::vector<MemberChange> MemberChanges(const std::string& before, const std::string& after);
 
 // The row-text contract shared with the network and member actions.
 bool IsNetworkRow(const std::string& rowText);
 std::string NetworkName(const std::string& rowText);
 std::string MemberAddress(const std::string& rowText);
-std::string SelectedRowText();
-int RowImage(RowState state);

@@ -5,8 +5,8 @@
 set(CORVANE_LAYERS
     "common:common"
     "toolkit:toolkit,common"
-    "client:client,toolkit,common"
-    "settings:settings,toolkit,common"
+    "client:client,common"
+    "settings:settings,common"
     "mainwindow:mainwindow,client,settings,toolkit,common"
     "dialogs:dialogs,client,settings,toolkit,common"
     "app:app,mainwindow,dialogs,client,settings,toolkit,common"

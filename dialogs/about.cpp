@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dialogs/about.h"
 
-#include "common/identifiers.h"
+#include "image_list.h"
 #include "toolkit/toolkit.h"
 
 namespace {

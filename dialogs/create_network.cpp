@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dialogs/create_network.h"
 
-#include "common/identifiers.h"
 #include "dialogs/network_dialog.h"
+#include "image_list.h"
 #include "toolkit/toolkit.h"
 
 void OpenCreateNetworkDialog() {
@@ -31,7 +31,7 @@ void OpenCreateNetworkDialog() {
     ShowWindow(w);
 }
 
-void CreateNetwork() {
-    SubmitNetworkDialog({CreateNetworkWindow, GadgetCreateName, GadgetCreatePassword, "create",
-                         "already taken", "Network name is already taken"});
+bool CreateNetwork() {
+    return SubmitNetworkDialog(
+        {CreateNetworkWindow, GadgetCreateName, GadgetCreatePassword, NetworkRequest::Create});
 }

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dialogs/join_network.h"
 
-#include "common/identifiers.h"
 #include "dialogs/network_dialog.h"
+#include "image_list.h"
 #include "toolkit/toolkit.h"
 
 void OpenJoinNetworkDialog() {
@@ -28,7 +28,7 @@ void OpenJoinNetworkDialog() {
     ShowWindow(w);
 }
 
-void JoinNetwork() {
-    SubmitNetworkDialog({JoinNetworkWindow, GadgetJoinName, GadgetJoinPassword, "join",
-                         "invalid password", "Invalid password"});
+bool JoinNetwork() {
+    return SubmitNetworkDialog(
+        {JoinNetworkWindow, GadgetJoinName, GadgetJoinPassword, NetworkRequest::Join});
 }

@@ -1,28 +1,17 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dialogs/network_dialog.h"
 
-#include <string>
-
-#include "client/command_runner.h"
-#include "client/roster.h"
-#include "common/text.h"
+#include "dialogs/entry_text.h"
 #include "toolkit/toolkit.h"
 
-void SubmitNetworkDialog(const NetworkDialog& dialog) {
-    const std::string name = GadgetText(dialog.nameGadget);
-    // Tested before trimming: a name of blanks is sent, as an empty one.
-    if (name.empty()) {
-        MessageOk("Hamachi", "Please enter a network name");
-        return;
-    }
-    const std::string password = GadgetText(dialog.passwordGadget);
-    const std::string line = std::string("hamachi ") + dialog.subcommand + " " +
-                             ShellQuote(Trim(name)) + " " + ShellQuote(password);
-    WaitForRunner();
-    if (Contains(RunCommand(line), dialog.refusal)) {
-        MessageOk("Hamachi", dialog.message);
-        return;
-    }
-    CloseWindow(dialog.window);
-    RefreshRoster();
+bool SubmitNetworkDialog(const NetworkDialog& dialog) {
+    const std::optional<std::string> name = EntryForClient(dialog.nameGadget);
+    if (!name) return false;
+    // The password is read only for a name that is not empty.
+    std::optional<std::string> password;
+    if (!name->empty() && !(password = EntryForClient(dialog.passwordGadget))) return false;
+    const Outcome outcome = SubmitNetwork(dialog.request, *name, password.value_or(""));
+    if (outcome.message) MessageOk(outcome.message->title, outcome.message->text);
+    if (outcome.done) CloseWindow(dialog.window);
+    return outcome.done;
 }

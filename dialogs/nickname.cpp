@@ -1,21 +1,18 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "dialogs/nickname.h"
 
-#include <algorithm>
-#include <string>
-
-#include "client/client_state.h"
-#include "client/command_runner.h"
-#include "common/identifiers.h"
+#include "client/nickname.h"
+#include "dialogs/entry_text.h"
 #include "toolkit/toolkit.h"
 
-void OpenNicknameDialog() {
+NicknameDialogState NicknameDialog;
+
+void OpenNicknameDialog(const std::string& shown) {
     const int w = NicknameWindow;
     if (!OpenWindow(w, "Change Nickname", 300, 117, WindowCentered)) return;
+    NicknameDialog.Filled = shown;
     AddLabel(GadgetCurrentNickCaption, w, 5, 12, 95, 15, "Current nick:", Align::Left);
     AddLabel(GadgetNewNickCaption, w, 5, 43, 95, 15, "New nickname:", Align::Left);
-    // Logged out, the status line shows a status instead: that is taken too.
-    const std::string shown = GadgetText(GadgetStatus);
     AddEntry(GadgetCurrentNick, w, 105, 10, 190, 20, shown);
     AddEntry(GadgetNewNick, w, 105, 40, 190, 20, shown);
     AddButton(GadgetNicknameChange, w, 60, 80, 75, 25, "Change");
@@ -26,18 +23,12 @@ void OpenNicknameDialog() {
     ShowWindow(w);
 }
 
-void ChangeNickname() {
-    const std::string nickname = GadgetText(GadgetNewNick);
-    if (nickname == ClientNickname) return;
-    WaitForRunner();
-    std::string answer = RunCommand("hamachi set-nick " + ShellQuote(nickname));
-    answer.erase(std::remove(answer.begin(), answer.end(), '\n'), answer.end());
-    if (answer != "Setting nickname .. ok") {
-        MessageOk("Hamachi", "Error: could not set new nick name.");
-        return;
-    }
-    ClientNickname = nickname;
-    CloseWindow(NicknameWindow);
-    SetGadgetText(GadgetNickname, nickname);
-    SetGadgetText(GadgetStatus, nickname);
+bool ChangeNickname() {
+    const std::optional<std::string> nickname = EntryForClient(GadgetNewNick);
+    // Unedited, the entry may hold a status ("offline"), never to be sent.
+    if (!nickname || *nickname == NicknameDialog.Filled) return false;
+    const Outcome outcome = SetNickname(*nickname);
+    if (outcome.message) MessageOk(outcome.message->title, outcome.message->text);
+    if (outcome.done) CloseWindow(NicknameWindow);
+    return outcome.done;
 }

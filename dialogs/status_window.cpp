@@ -2,15 +2,16 @@
 #include "dialogs/status_window.h"
 
 #include "client/client_state.h"
-#include "client/command_runner.h"
-#include "common/identifiers.h"
+#include "client/session.h"
+#include "image_list.h"
 #include "settings/client_config.h"
 #include "settings/options_file.h"
 #include "toolkit/toolkit.h"
 
 namespace {
 
-constexpr int ReloadPauseMs = 1000;
+// The System page's fields, in the config file's order of keys.
+constexpr int ConfigFields[ClientConfigKeys] = {GadgetKeepAlive, GadgetTxRate, GadgetRxRate};
 
 void BuildStatusPage(int w) {
     AddPage(GadgetStatusPage, w, 95, 5, 310, 240);
@@ -47,9 +48,9 @@ void BuildSystemPage(int w) {
 
 }  // namespace
 
-void OpenStatusWindow() {
+void OpenStatusWindow(int owner) {
     const int w = StatusWindow;
-    if (!OpenWindow(w, "Status and Configuration", 410, 250, WindowCentered, MainWindow)) return;
+    if (!OpenWindow(w, "Status and Configuration", 410, 250, WindowCentered, owner)) return;
     BuildStatusPage(w);
     AddImageButton(GadgetStatusTab, w, 4, 5, 86, 65, ImageStatusTabFirst);
     AddImageButton(GadgetSystemTab, w, 4, 70, 86, 65, ImageSystemTabFirst);
@@ -62,9 +63,9 @@ void OpenStatusWindow() {
     HideGadget(GadgetStatusPage);
     HideGadget(GadgetSystemPage);
     ShowStatusPage();
-    SetGadgetText(GadgetVersion, ClientVersion);
-    SetGadgetText(GadgetAddress, GadgetText(GadgetIdentity));
-    SetGadgetText(GadgetNickname, ClientNickname);
+    SetGadgetText(GadgetVersion, Client.Version);
+    SetGadgetText(GadgetAddress, Client.Identity);
+    SetGadgetText(GadgetNickname, Client.Nickname);
     ShowWindow(w);
 }
 
@@ -82,8 +83,11 @@ void ShowSystemPage() {
     ShowGadget(GadgetSystemPage);
     SetGadgetSensitive(GadgetUpdate, false);
     // What the fill changes posts events like an edit, and so enables Update.
-    LoadClientConfig(ClientConfigDir);
-    SetCheckBox(GadgetConfirmEvict, ConfirmEvict != 0);
+    const ClientConfigValues values = LoadClientConfig(Client.ConfigDir);
+    for (int k = 0; k < ClientConfigKeys; ++k) {
+        if (values[k]) SetGadgetText(ConfigFields[k], *values[k]);
+    }
+    SetCheckBox(GadgetConfirmEvict, Options.ConfirmEvict != 0);
 }
 
 void EnableUpdate() {
@@ -91,15 +95,17 @@ void EnableUpdate() {
 }
 
 void UpdateSettings() {
-    SaveClientConfig(ClientConfigDir);
-    ConfirmEvict = CheckBoxTicked(GadgetConfirmEvict) ? 1 : 0;
-    SaveOptions(ClientConfigDir);
-    if (AskYesNo("Hamachi", "Reload Hamachi?")) {
-        WaitForRunner();
-        RunCommand("hamachi stop");
-        Pause(ReloadPauseMs);
-        WaitForRunner();
-        RunCommand("hamachi start");
+    ClientConfigFields fields;
+    for (int k = 0; k < ClientConfigKeys; ++k) fields[k] = GadgetText(ConfigFields[k]);
+    if (!SaveClientConfig(Client.ConfigDir, fields)) {
+        MessageOk("Hamachi", "Error: can't write the 'config' file");
     }
+    Options.ConfirmEvict = CheckBoxTicked(GadgetConfirmEvict) ? 1 : 0;
+    SaveOptions(Client.ConfigDir);
+    if (AskYesNo("Hamachi", "Reload Hamachi?")) ReloadClient();
     SetGadgetSensitive(GadgetUpdate, false);
+}
+
+void ShowStatusNickname(const std::string& nickname) {
+    SetGadgetText(GadgetNickname, nickname);
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "client/command_runner.h"
+#include "client/launcher.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string parameters(reinterpret_cast<const char*>(data), size);

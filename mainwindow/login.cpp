@@ -2,77 +2,58 @@
 #include "mainwindow/login.h"
 
 #include "client/client_state.h"
-#include "client/command_runner.h"
-#include "client/roster.h"
-#include "common/identifiers.h"
-#include "common/text.h"
+#include "client/session.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/roster_view.h"
 #include "toolkit/toolkit.h"
-
-bool QuitRequested = false;
-bool EndRequested = false;
-bool ClientStoppedByUser = false;
 
 namespace {
 
-void LogOut() {
-    WaitForRunner();
-    const std::string answer = RunCommand("hamachi logout");
-    if (Contains(answer, ".. ok")) {
-        ClientLoggedIn = false;
+void LogOutNow() {
+    if (LogOut()) {
         ShowLoginButton(false);
         ShowClientState("off");
     } else {
-        SetGadgetText(GadgetStatus, "Could not logout ..");
+        ShowStatusLine("Could not logout ..");
     }
 }
 
-void LogIn() {
-    SetGadgetText(GadgetStatus, "Logging into Hamachi ...");
+void LogInNow() {
+    ShowStatusLine("Logging into Hamachi ...");
     DrainEvents();  // so the text is drawn before the command blocks the window
-    WaitForRunner();
-    const std::string answer = RunCommand("hamachi login");
-    if (Contains(answer, "ok") || Contains(answer, "logged in")) {
-        ClientLoggedIn = true;
-        SetGadgetText(GadgetStatus, ClientNickname);
+    if (LogIn()) {
+        ShowStatusLine(Client.Nickname);
         ShowLoginButton(true);
         ShowClientState("on");
-        RefreshRoster();
+        UpdateRoster();
     } else {
-        SetGadgetText(GadgetStatus, "Could not log into Hamachi ..");
+        ShowStatusLine("Could not log into Hamachi ..");
     }
-}
-
-void StopClient() {
-    WaitForRunner();
-    RunCommand("hamachi stop");
 }
 
 }  // namespace
 
 void ToggleLogin() {
-    if (ClientLoggedIn) {
-        LogOut();
+    if (Client.LoggedIn) {
+        LogOutNow();
     } else {
-        LogIn();
+        LogInNow();
     }
 }
 
-void ConfirmExit() {
-    if (ClientLoggedIn) {
+ExitChoice ConfirmExit() {
+    if (Client.LoggedIn) {
         // Only No stops the client; closing the box leaves it running.
         if (AskQuestion("Hamachi", "Do you want to leave Hamachi logged in and running?") ==
             BoxAnswer::No) {
             StopClient();
-            ClientStoppedByUser = true;
+            Client.StoppedByUser = true;
         }
-        QuitRequested = true;
-        return;
+        return ExitChoice::AfterThisPass;
     }
     if (AskYesNo("Hamachi", "You are not logged in, do you want to stop Hamachi?")) {
         StopClient();
-        EndRequested = true;
-        return;
+        return ExitChoice::AtOnce;
     }
-    QuitRequested = true;
+    return ExitChoice::AfterThisPass;
 }

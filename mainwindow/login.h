@@ -2,12 +2,12 @@
 // Logging in and out with the login button, and leaving through "Exit".
 #pragma once
 
-// The program ends after the current pass of the event loop.
-extern bool QuitRequested;
-// The program ends at once, without finishing the pass.
-extern bool EndRequested;
-// Set when Exit stopped the client; the watchdog then offers no restart.
-extern bool ClientStoppedByUser;
-
 void ToggleLogin();
-void ConfirmExit();
+
+enum class ExitChoice {
+    AfterThisPass,  // the program ends when the loop's pass is done
+    AtOnce,         // the program ends without finishing the pass
+};
+// Asks whether to stop the client too (the question depends on whether it
+// is logged in); the program ends whatever the answer.
+ExitChoice ConfirmExit();

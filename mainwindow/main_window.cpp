@@ -2,17 +2,16 @@
 #include "mainwindow/main_window.h"
 
 #include "client/client_state.h"
-#include "client/roster.h"
-#include "common/identifiers.h"
+#include "image_list.h"
+#include "mainwindow/roster_view.h"
 #include "toolkit/toolkit.h"
+
+MainWindowState MainWindowShown;
 
 namespace {
 
 constexpr int MinimumWidth = 200;
 constexpr int MinimumHeight = 250;
-
-int HiddenX = 0;
-int HiddenY = 0;
 
 // A picture button says nothing to a screen reader or a newcomer by itself.
 void NameButton(int gadget, const char* name) {
@@ -53,10 +52,11 @@ void CreatePopupMenus() {
     }
 }
 
-bool OpenMainWindow() {
+bool OpenMainWindow(bool hidden) {
     if (!OpenWindow(MainWindow, "Corvane", 250, 270, WindowResizable | WindowCentered)) {
         return false;
     }
+    MainWindowShown = {};
     AddImageGadget(GadgetBanner, MainWindow, 0, 0, ImageBanner);
     AddLabel(GadgetIdentity, MainWindow, 5, 30, 240, 20, "", Align::Center);
     AddLabel(GadgetStatus, MainWindow, 5, 50, 240, 20, "", Align::Center);
@@ -67,13 +67,37 @@ bool OpenMainWindow() {
     ShowLoginButton(true);  // the face it was built with
     NameButton(GadgetNetworks, "Networks");
     NameButton(GadgetSettings, "Status and configuration");
-    ShowWindow(MainWindow);
+    if (!hidden) ShowWindow(MainWindow);
     return true;
 }
 
 void ShowLoginButton(bool loggedIn) {
     SetButtonImage(GadgetLogin, loggedIn ? ImageLoggedIn : ImageLoggedOut);
     NameButton(GadgetLogin, loggedIn ? "Log out" : "Log in");
+}
+
+void ShowStatusLine(const std::string& text) {
+    MainWindowShown.StatusLine = text;
+    SetGadgetText(GadgetStatus, text);
+}
+
+void ShowClientState(const std::string& mode) {
+    const bool on = mode == "on";
+    if (!on) ShowStatusLine("offline");
+    for (int gadget : {GadgetIdentity, GadgetRoster, GadgetNetworks, GadgetSettings}) {
+        SetGadgetSensitive(gadget, on);
+    }
+    if (on) {
+        RefreshClientState();
+    } else {
+        ClearRoster();
+    }
+}
+
+void RefreshClientState() {
+    const StateFileFound found = ReadClientState();
+    if (found.identity) SetGadgetText(GadgetIdentity, Client.Identity);
+    if (found.nickname) ShowStatusLine(Client.Nickname);
 }
 
 void RelayoutMainWindow() {
@@ -83,10 +107,10 @@ void RelayoutMainWindow() {
     if (width > MinimumWidth && height > MinimumHeight) {
         const GadgetBox identity = GadgetGeometry(GadgetIdentity);
         ResizeGadget(GadgetIdentity, width - 10, identity.height);
-        SetGadgetText(GadgetIdentity, ClientIdentity);
+        SetGadgetText(GadgetIdentity, Client.Identity);
         const GadgetBox status = GadgetGeometry(GadgetStatus);
         ResizeGadget(GadgetStatus, width - 10, status.height);
-        SetGadgetText(GadgetStatus, ClientNickname);
+        ShowStatusLine(Client.Nickname);
         ResizeGadget(GadgetRoster, width - 10, height - 125);
         MoveGadget(GadgetSettings, width - 47, height - 45);
         MoveGadget(GadgetNetworks, width - 92, height - 45);
@@ -99,12 +123,16 @@ void RelayoutMainWindow() {
 
 void HideMainWindow() {
     IconifyWindow(MainWindow);
-    GetWindowPosition(MainWindow, &HiddenX, &HiddenY);
+    MainWindowShown.PositionKept =
+        GetWindowPosition(MainWindow, &MainWindowShown.HiddenX, &MainWindowShown.HiddenY);
     HideWindow(MainWindow);
 }
 
 void RestoreMainWindow() {
-    if (!WindowIsVisible(MainWindow)) MoveWindow(MainWindow, HiddenX, HiddenY);
+    // A window never shown yet (started hidden) is centred when first shown.
+    if (!WindowIsVisible(MainWindow) && MainWindowShown.PositionKept) {
+        MoveWindow(MainWindow, MainWindowShown.HiddenX, MainWindowShown.HiddenY);
+    }
     ShowWindow(MainWindow);
 }
 

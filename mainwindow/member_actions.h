@@ -3,12 +3,12 @@
 // address copied, and the member evicted from its network.
 #pragma once
 
-void PingMember();
-void BrowseMember();
+void PingSelectedMember();
+void BrowseSelectedMember();
 void CopyMemberAddress();
 // Asks first when ConfirmEvict is exactly 1; refreshes the roster unless the
 // client refuses.
-void EvictMember();
+void EvictSelectedMember();
 // The remote-desktop viewer and server named in the options.
-void ControlMemberPc();
-void GiveControlToMember();
+void ControlSelectedMember();
+void GiveControlToSelectedMember();

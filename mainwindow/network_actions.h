@@ -6,6 +6,6 @@
 void GoOnline();
 void GoOffline();
 // Refreshes the roster unless the client says the user owns the network.
-void LeaveNetwork();
+void LeaveSelectedNetwork();
 // Asks first, and reads the selection only after a Yes.
-void DeleteNetwork();
+void DeleteSelectedNetwork();

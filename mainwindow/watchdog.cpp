@@ -2,55 +2,46 @@
 #include "mainwindow/watchdog.h"
 
 #include "client/client_state.h"
-#include "client/command_runner.h"
-#include "client/roster.h"
-#include "common/identifiers.h"
-#include "common/text.h"
-#include "mainwindow/login.h"
+#include "client/startup_checks.h"
+#include "client/watch.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/roster_view.h"
 #include "toolkit/toolkit.h"
 
-int32_t LastCheck = 0;
-
-int32_t MillisUntilWatchdog() {
-    // The clock wraps; differences are taken as signed 32-bit numbers.
-    const auto since = static_cast<int32_t>(static_cast<uint32_t>(Millis()) -
-                                            static_cast<uint32_t>(LastCheck));
-    return WatchdogPeriodMs + 1 - since;
-}
-
-void RunWatchdog() {
-    const std::string probe = RunProbe();
-    if (Contains(probe, "does not seem to be running") && !ClientStoppedByUser) {
+bool RunWatchdog() {
+    const CommandOutput probe = RunProbe();
+    // A probe that could not even start says nothing about the client.
+    if (!probe.started) return true;
+    const ProbeVerdict verdict = JudgeProbe(probe.text, Client.LoggedIn, Client.StoppedByUser);
+    bool keepRunning = true;
+    if (verdict.clientGone) {
         ShowLoginButton(false);
-        SetGadgetText(GadgetStatus, "Hamachi not running ..");
+        ShowStatusLine("Hamachi not running ..");
         DrainEvents();
         ShowClientState("off");
         if (AskYesNo("Hamachi Error",
                      "Hamachi is no longer running.  Do you want to\n"
                      "restart Hamachi?   (No quits client).")) {
-            WaitForRunner();
-            RunCommand("hamachi start");
+            StartClientCommand();
         } else {
-            QuitRequested = true;
+            keepRunning = false;
         }
     }
-    const bool loggedIn = Contains(probe, ": logged in");
-    if (!loggedIn && ClientLoggedIn) {
+    if (verdict.loggedOut) {
         ShowLoginButton(false);
         ShowClientState("off");
-        ClientLoggedIn = false;
+        Client.LoggedIn = false;
     }
-    if (ClientLoggedIn) {
-        RefreshRoster();
-    } else if (loggedIn) {
+    if (verdict.refresh) {
+        UpdateRoster();
+    } else if (verdict.loggedIn) {
         ShowLoginButton(true);
         ShowClientState("on");
-        RefreshRoster();
-        ClientLoggedIn = true;
-    } else {
-        ClientStatusText = ProbeStatusText(probe);
-        SetGadgetText(GadgetStatus, ClientStatusText);
+        UpdateRoster();
+        Client.LoggedIn = true;
+    } else if (verdict.status) {
+        Client.StatusText = *verdict.status;
+        ShowStatusLine(Client.StatusText);
     }
-    LastCheck = Millis();
+    return keepRunning;
 }

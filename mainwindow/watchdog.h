@@ -3,14 +3,8 @@
 // window in step with it.
 #pragma once
 
-#include <cstdint>
-
-// The millisecond clock at the end of the last watchdog pass.
-extern int32_t LastCheck;
-
 constexpr int WatchdogPeriodMs = 5000;
 
-// Milliseconds until the next pass is due (0 or less: due now).
-int32_t MillisUntilWatchdog();
-// Probes the client; follows logins, logouts and a stopped client.
-void RunWatchdog();
+// Probes the client; follows logins, logouts and a stopped client.  False
+// when the user declined to restart a stopped client: the program ends.
+bool RunWatchdog();

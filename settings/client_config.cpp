@@ -5,21 +5,14 @@
 
 #include <vector>
 
-#include "common/identifiers.h"
 #include "common/read_file.h"
 #include "common/text.h"
 #include "settings/file_replace.h"
-#include "toolkit/toolkit.h"
 
 namespace {
 
-struct Key {
-    std::string_view name;
-    int gadget;
-};
 // The value of a line starts after the key and one blank.
-constexpr std::array<Key, ClientConfigKeys> Keys{
-    {{"KeepAlive", GadgetKeepAlive}, {"TxRate", GadgetTxRate}, {"RxRate", GadgetRxRate}}};
+constexpr std::array<std::string_view, ClientConfigKeys> Keys{"KeepAlive", "TxRate", "RxRate"};
 
 std::string ConfigPath(const std::string& configDir) {
     return configDir + "config";
@@ -57,8 +50,8 @@ ClientConfigValues ParseClientConfig(const std::string& text) {
     ClientConfigValues values;
     for (std::string_view line : SplitLines(text, true)) {
         for (int k = 0; k < ClientConfigKeys; ++k) {
-            if (!Contains(line, Keys[k].name)) continue;
-            const size_t column = Keys[k].name.size() + 1;
+            if (!Contains(line, Keys[k])) continue;
+            const size_t column = Keys[k].size() + 1;
             values[k] = Trim(line.size() > column ? line.substr(column) : std::string_view{});
         }
     }
@@ -66,14 +59,14 @@ ClientConfigValues ParseClientConfig(const std::string& text) {
 }
 
 std::string MergeClientConfig(const std::string& text, const ClientConfigFields& fields) {
-    auto lineFor = [&](int k) { return std::string(Keys[k].name) + " " + fields[k] + "\n"; };
+    auto lineFor = [&](int k) { return std::string(Keys[k]) + " " + fields[k] + "\n"; };
     std::array<bool, ClientConfigKeys> written{};
     std::string merged;
     for (std::string_view line : SplitLines(text, false)) {
         const std::string_view word = FirstWord(line);
         int key = -1;
         for (int k = 0; k < ClientConfigKeys; ++k) {
-            if (word == Keys[k].name) key = k;
+            if (word == Keys[k]) key = k;
         }
         if (key < 0) {
             merged.append(line).append("\n");
@@ -88,7 +81,7 @@ std::string MergeClientConfig(const std::string& text, const ClientConfigFields&
     return merged;
 }
 
-bool WriteClientConfig(const std::string& configDir, const ClientConfigFields& fields) {
+bool SaveClientConfig(const std::string& configDir, const ClientConfigFields& fields) {
     const std::string path = ConfigPath(configDir);
     std::string old;
     struct stat info {};
@@ -101,19 +94,7 @@ bool WriteClientConfig(const std::string& configDir, const ClientConfigFields& f
     return ReplaceFile(path, MergeClientConfig(old, fields));
 }
 
-void LoadClientConfig(const std::string& configDir) {
+ClientConfigValues LoadClientConfig(const std::string& configDir) {
     const std::optional<std::string> text = ReadWholeFile(ConfigPath(configDir));
-    if (!text) return;
-    const ClientConfigValues values = ParseClientConfig(*text);
-    for (int k = 0; k < ClientConfigKeys; ++k) {
-        if (values[k]) SetGadgetText(Keys[k].gadget, *values[k]);
-    }
-}
-
-void SaveClientConfig(const std::string& configDir) {
-    ClientConfigFields fields;
-    for (int k = 0; k < ClientConfigKeys; ++k) fields[k] = GadgetText(Keys[k].gadget);
-    if (!WriteClientConfig(configDir, fields)) {
-        MessageOk("Hamachi", "Error: can't write the 'config' file");
-    }
+    return text ? ParseClientConfig(*text) : ClientConfigValues{};
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The client's "config" file in its configuration directory: the keep-alive
-// interval and the two rate limits, edited in the status window's fields.
+// interval and the two rate limits, edited on the status window's System page.
 #pragma once
 
 #include <array>
@@ -13,11 +13,12 @@ using ClientConfigFields = std::array<std::string, ClientConfigKeys>;
 // What a file sets, by key; nothing for a key that no line mentions.
 using ClientConfigValues = std::array<std::optional<std::string>, ClientConfigKeys>;
 
-// Sets the status window's three fields from configDir + "config"; a key the
-// file does not mention leaves its field as it was.
-void LoadClientConfig(const std::string& configDir);
-// Writes the three fields into the file; a message box when it cannot.
-void SaveClientConfig(const std::string& configDir);
+// What configDir + "config" sets; nothing for every key when there is no
+// file to read.
+ClientConfigValues LoadClientConfig(const std::string& configDir);
+// Replaces the file with the merge of its text and the fields; false when it
+// cannot be read or replaced (then it is left whole).
+bool SaveClientConfig(const std::string& configDir, const ClientConfigFields& fields);
 
 // The values a file's text sets: a line mentioning a key anywhere sets it from
 // the column after "Key ", trimmed of blanks; later lines win.
@@ -27,6 +28,3 @@ ClientConfigValues ParseClientConfig(const std::string& text);
 // exactly "0" removes its key; every other line stays as it was.  LF ends
 // every line.
 std::string MergeClientConfig(const std::string& text, const ClientConfigFields& fields);
-// Replaces the file with the merge of its text and the fields; false when it
-// cannot be read or replaced (then it is left whole).
-bool WriteClientConfig(const std::string& configDir, const ClientConfigFields& fields);

@@ -5,11 +5,7 @@
 
 #include "settings/prefs_file.h"
 
-int8_t ConfirmEvict = 1;
-std::string VNCViewer = "vncviewer";
-std::string VNCViewerParms;
-std::string GiveControlApp = "x11vnc";
-std::string GiveControlParms = "-connect";
+OptionValues Options;
 
 namespace {
 
@@ -17,17 +13,23 @@ std::string OptionsPath(const std::string& configDir) {
     return configDir + "options";
 }
 
+// Only the low eight bits count, as a signed byte: 257 reads as 1.
+int8_t ReadByte(const std::string& key, long fallback) {
+    return static_cast<int8_t>(PrefsFile::ReadNumber(key, fallback) & 0xFF);
+}
+
 }  // namespace
 
 void LoadOptions(const std::string& configDir) {
     const std::string path = OptionsPath(configDir);
+    const OptionValues defaults;
     PrefsFile::OpenForReading(path);
-    // Only the low eight bits count, as a signed byte: 257 reads as 1.
-    ConfirmEvict = static_cast<int8_t>(PrefsFile::ReadNumber("ConfirmEvict", 1) & 0xFF);
-    VNCViewer = PrefsFile::ReadText("VNCViewer", "vncviewer");
-    VNCViewerParms = PrefsFile::ReadText("VNCViewerParms", "");
-    GiveControlApp = PrefsFile::ReadText("GiveControlApp", "x11vnc");
-    GiveControlParms = PrefsFile::ReadText("GiveControlParms", "-connect");
+    Options.ConfirmEvict = ReadByte("ConfirmEvict", defaults.ConfirmEvict);
+    Options.VNCViewer = PrefsFile::ReadText("VNCViewer", defaults.VNCViewer);
+    Options.VNCViewerParms = PrefsFile::ReadText("VNCViewerParms", defaults.VNCViewerParms);
+    Options.GiveControlApp = PrefsFile::ReadText("GiveControlApp", defaults.GiveControlApp);
+    Options.GiveControlParms = PrefsFile::ReadText("GiveControlParms", defaults.GiveControlParms);
+    Options.Notifications = ReadByte("Notifications", defaults.Notifications);
     PrefsFile::Close();
     // A file that exists but cannot be read (or a directory) is left alone.
     struct stat info {};
@@ -36,10 +38,11 @@ void LoadOptions(const std::string& configDir) {
 
 void SaveOptions(const std::string& configDir) {
     PrefsFile::CreateForWriting(OptionsPath(configDir));
-    PrefsFile::WriteNumber("ConfirmEvict", ConfirmEvict);
-    PrefsFile::WriteText("VNCViewer", VNCViewer);
-    PrefsFile::WriteText("VNCViewerParms", VNCViewerParms);
-    PrefsFile::WriteText("GiveControlApp", GiveControlApp);
-    PrefsFile::WriteText("GiveControlParms", GiveControlParms);
+    PrefsFile::WriteNumber("ConfirmEvict", Options.ConfirmEvict);
+    PrefsFile::WriteText("VNCViewer", Options.VNCViewer);
+    PrefsFile::WriteText("VNCViewerParms", Options.VNCViewerParms);
+    PrefsFile::WriteText("GiveControlApp", Options.GiveControlApp);
+    PrefsFile::WriteText("GiveControlParms", Options.GiveControlParms);
+    PrefsFile::WriteNumber("Notifications", Options.Notifications);
     PrefsFile::Close();
 }

@@ -7,17 +7,22 @@
 #include <cstdint>
 #include <string>
 
-// Evicting a member asks first when this is exactly 1.
-extern int8_t ConfirmEvict;
-// The remote-desktop viewer and server the member menu starts, each with
-// the parameters put before the member's address.
-extern std::string VNCViewer;
-extern std::string VNCViewerParms;
-extern std::string GiveControlApp;
-extern std::string GiveControlParms;
+struct OptionValues {
+    // Evicting a member asks first when this is exactly 1.
+    int8_t ConfirmEvict = 1;
+    // The remote-desktop viewer and server the member menu starts, each with
+    // the parameters put before the member's address.
+    std::string VNCViewer = "vncviewer";
+    std::string VNCViewerParms;
+    std::string GiveControlApp = "x11vnc";
+    std::string GiveControlParms = "-connect";
+    // Desktop notifications of members coming and going; 0 turns them off.
+    int8_t Notifications = 1;
+};
+extern OptionValues Options;
 
 // Reads configDir + "options" (configDir ends with "/"); writes the file
 // with the values read when nothing is at that path.
 void LoadOptions(const std::string& configDir);
-// Rewrites the file from the five settings as held.
+// Rewrites the file from the settings as held.
 void SaveOptions(const std::string& configDir);

@@ -95,13 +95,10 @@ std::string EntryText(const Gadget& entry) {
     return gtk_entry_get_text(GTK_ENTRY(entry.inner));
 }
 
-void InsertGadgetText(int gadget, const std::string& text) {
+std::optional<std::string> EntryLatin9Text(int gadget) {
     Gadget* record = FindKind(gadget, GadgetKind::Entry);
-    if (record == nullptr) return;
-    GtkEditable* editable = GTK_EDITABLE(record->inner);
-    gint position = gtk_editable_get_position(editable);
-    gtk_editable_insert_text(editable, text.data(), static_cast<gint>(text.size()), &position);
-    gtk_editable_set_position(editable, position);
+    if (record == nullptr) return "";
+    return Utf8ToLatin9(EntryText(*record));
 }
 
 bool AddButton(int gadget, int window, int x, int y, int width, int height,

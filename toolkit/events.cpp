@@ -5,7 +5,7 @@
 
 namespace {
 
-std::deque<ProgramEvent> Queue;
+std::deque<ProgramEvent> Queue;  // what GTK's signals posted, oldest first
 guint32 QueuedTime = GDK_CURRENT_TIME;
 
 // Keeps a misbehaving source (one that is always ready) from hanging a drain.
@@ -27,16 +27,8 @@ guint32 LastEventTime() {
     return QueuedTime;
 }
 
-void PostEvent(const ProgramEvent& event) {
-    Queue.push_back(event);
-}
-
-void DropQueuedEvents() {
-    Queue.clear();
-}
-
-int QueuedEventCount() {
-    return static_cast<int>(Queue.size());
+std::deque<ProgramEvent>& QueuedEvents() {
+    return Queue;
 }
 
 bool PollEvent(ProgramEvent* event) {
@@ -54,23 +46,13 @@ void DrainEvents() {
     }
 }
 
-void HandlePendingWindowEvents() {
-    for (int i = 0; i < DrainLimit && ToolkitReady() && gtk_events_pending(); ++i) {
-        gtk_main_iteration_do(FALSE);
-    }
+void DropOneEvent() {
+    ProgramEvent dropped;
+    PollEvent(&dropped);
 }
 
 void WaitForActivity(int ms) {
-    if (ms <= 0 || !Queue.empty()) return;
-    if (!ToolkitReady()) {
-        Pause(ms);
-        return;
-    }
-    if (gtk_events_pending()) return;
-    if (PauseOverridden()) {
-        Pause(ms);
-        return;
-    }
+    if (ms <= 0 || !Queue.empty() || !ToolkitReady() || gtk_events_pending()) return;
     bool fired = false;
     guint timer = g_timeout_add(static_cast<guint>(ms), MarkFired, &fired);
     gtk_main_iteration_do(TRUE);

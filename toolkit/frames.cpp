@@ -97,8 +97,3 @@ void ShowGadget(int gadget) {
 void HideGadget(int gadget) {
     if (Gadget* record = FindGadget(gadget)) gtk_widget_hide(record->outer);
 }
-
-bool GadgetVisible(int gadget) {
-    Gadget* record = FindGadget(gadget);
-    return record != nullptr && gtk_widget_get_visible(record->outer);
-}

@@ -128,11 +128,6 @@ void SetGadgetSensitive(int gadget, bool sensitive) {
     if (Gadget* record = FindGadget(gadget)) gtk_widget_set_sensitive(record->outer, sensitive);
 }
 
-bool GadgetSensitive(int gadget) {
-    Gadget* record = FindGadget(gadget);
-    return record != nullptr && gtk_widget_get_sensitive(record->outer);
-}
-
 void MoveGadget(int gadget, int x, int y) {
     Gadget* record = FindGadget(gadget);
     if (record == nullptr) return;
@@ -159,11 +154,6 @@ void SetButtonImage(int gadget, int image) {
     if (record == nullptr || record->kind != GadgetKind::ImageButton) return;
     record->image = image;
     gtk_image_set_from_pixbuf(GTK_IMAGE(record->inner), ImagePixbuf(image));
-}
-
-int ButtonImage(int gadget) {
-    Gadget* record = FindGadget(gadget);
-    return record == nullptr ? 0 : record->image;
 }
 
 void SetGadgetAccessibleName(int gadget, const std::string& name) {

@@ -4,7 +4,9 @@
 
 #include <gtk/gtk.h>
 
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/release.h"
@@ -26,8 +28,13 @@ struct DestroyAndUnref {
 using HeldWidget = std::unique_ptr<GtkWidget, DestroyAndUnref>;
 
 bool IsAscii(const std::string& text);
+// The UTF-8 that GTK is given for an 8-bit (ISO-8859-15) text; the bytes
+// unchanged when they cannot be converted.
+std::string Latin9ToUtf8(const std::string& text);
 // UTF-8 back to ISO-8859-15; the bytes unchanged when they cannot be converted.
 std::string FromUtf8(const std::string& text);
+// The same, or nothing when a character does not fit.
+std::optional<std::string> Utf8ToLatin9(const std::string& text);
 
 // Queues a program event produced by a GTK signal, remembering the event time
 // so that a menu opened for it can take the pointer grab.
@@ -67,8 +74,13 @@ GdkPixbuf* ImagePixbuf(int image);
 // Trees keep their own bookkeeping; called when a tree gadget goes away.
 void ForgetTreeState(int gadget);
 
-bool PauseOverridden();
-
-// Scripted answer for the next box, when scripting is on.
-bool ScriptedBoxAnswer(BoxKind kind, const std::string& title, const std::string& text,
-                       ScriptedAnswer* answer);
+// The program events queued and not yet taken.
+std::deque<ProgramEvent>& QueuedEvents();
+// The model a tree gadget shows (or will show), null for another gadget.
+GtkTreeModel* TreeModelOf(int gadget);
+// A tree gadget's view, shown with its model.
+GtkTreeView* ShownTreeView(int gadget);
+// A popup menu's widget, null when there is none of that number.
+GtkWidget* PopupMenuWidget(int menu);
+// The tray icon's tooltip, "" with no icon.
+const std::string& TrayIconTooltip();

@@ -75,13 +75,9 @@ void ShowPopupMenu(int menu) {
     gtk_menu_popup(GTK_MENU(record->menu.get()), nullptr, nullptr, nullptr, nullptr, 0, LastEventTime());
 }
 
-bool PopupMenuShown(int menu) {
+GtkWidget* PopupMenuWidget(int menu) {
     MenuRecord* record = Find(menu);
-    return record != nullptr && gtk_widget_get_visible(record->menu.get());
-}
-
-void HidePopupMenus() {
-    for (auto& entry : Menus) gtk_menu_popdown(GTK_MENU(entry.second.menu.get()));
+    return record == nullptr ? nullptr : record->menu.get();
 }
 
 void FreeMenus() {

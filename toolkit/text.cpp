@@ -9,18 +9,20 @@ const GIConv NoConverter = reinterpret_cast<GIConv>(-1);
 GIConv ToUtf8 = NoConverter;
 GIConv ToLatin9 = NoConverter;
 
-std::string Convert(const std::string& text, GIConv& converter, const char* to, const char* from) {
+// Nothing when the text does not convert whole.
+std::optional<std::string> Convert(const std::string& text, GIConv& converter, const char* to,
+                                   const char* from) {
     if (IsAscii(text)) return text;
     if (converter == NoConverter) {
         converter = g_iconv_open(to, from);
-        if (converter == NoConverter) return text;
+        if (converter == NoConverter) return std::nullopt;
     }
     gsize written = 0;
     GText out(g_convert_with_iconv(text.data(), static_cast<gssize>(text.size()), converter,
                                    nullptr, &written, nullptr));
     if (!out) {
         g_iconv(converter, nullptr, nullptr, nullptr, nullptr);  // reset the shift state
-        return text;
+        return std::nullopt;
     }
     return std::string(out.get(), written);
 }
@@ -35,9 +37,13 @@ bool IsAscii(const std::string& text) {
 }
 
 std::string Latin9ToUtf8(const std::string& text) {
-    return Convert(text, ToUtf8, "UTF-8", "ISO-8859-15");
+    return Convert(text, ToUtf8, "UTF-8", "ISO-8859-15").value_or(text);
 }
 
 std::string FromUtf8(const std::string& text) {
+    return Utf8ToLatin9(text).value_or(text);
+}
+
+std::optional<std::string> Utf8ToLatin9(const std::string& text) {
     return Convert(text, ToLatin9, "ISO-8859-15", "UTF-8");
 }

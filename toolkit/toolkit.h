@@ -5,7 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,14 +41,10 @@ struct ProgramEvent {
 bool PollEvent(ProgramEvent* event);
 // Lets GTK handle every pending event, dropping the program events obtained.
 void DrainEvents();
-// Lets GTK handle what is pending, keeping the program events it produces
-// queued (for tests that wait on the window system).
-void HandlePendingWindowEvents();
+// Polls once as the loop does, dropping the program event obtained, if any.
+void DropOneEvent();
 // Blocks until a window-system event is pending or `ms` milliseconds passed.
 void WaitForActivity(int ms);
-void PostEvent(const ProgramEvent& event);
-void DropQueuedEvents();
-int QueuedEventCount();
 
 // Click classification shared by the tray icon and the tree: a double press
 // marks the click, any other press clears it, the release reports it.
@@ -61,25 +57,11 @@ void ClickPressed(ClickState& state, PressType type, int button);
 // other than 1 and 3.
 int ClickReleased(ClickState& state, int button);
 
-// The UTF-8 that GTK is given for an 8-bit (ISO-8859-15) text; the bytes
-// unchanged when they cannot be converted.
-std::string Latin9ToUtf8(const std::string& text);
-
-// ---- Start, clock and pauses ---------------------------------------------
+// ---- Start -----------------------------------------------------------------
 
 // Initialises GTK with the command line, taking out its own options.
 bool InitToolkit(int* argc, char*** argv);
 bool ToolkitReady();
-
-// Milliseconds from the whole second of the first reading; compare as a
-// signed 32-bit difference.
-int32_t Millis();
-void Pause(int ms);
-
-// Test seam: replace the clock and the pause so pauses can be checked
-// without waiting.  Passing empty functions restores the real ones.
-void SetClockForTests(std::function<int64_t()> clock);
-void SetPauseForTests(std::function<void(int)> pause);
 
 // ---- Images ---------------------------------------------------------------
 
@@ -104,7 +86,6 @@ void ShowWindow(int window);
 void HideWindow(int window);
 void CloseWindow(int window);
 void CloseAllWindows();
-bool WindowIsOpen(int window);
 bool WindowIsVisible(int window);
 void IconifyWindow(int window);
 bool GetWindowPosition(int window, int* x, int* y);
@@ -125,7 +106,6 @@ bool AddImageButton(int gadget, int window, int x, int y, int width, int height,
 void SetGadgetText(int gadget, const std::string& text);
 std::string GadgetText(int gadget);
 void SetGadgetSensitive(int gadget, bool sensitive);
-bool GadgetSensitive(int gadget);
 void MoveGadget(int gadget, int x, int y);
 void ResizeGadget(int gadget, int width, int height);
 struct GadgetBox {
@@ -134,7 +114,6 @@ struct GadgetBox {
 };
 GadgetBox GadgetGeometry(int gadget);
 void SetButtonImage(int gadget, int image);
-int ButtonImage(int gadget);
 // What assistive technology calls the gadget, and its tooltip.
 void SetGadgetAccessibleName(int gadget, const std::string& name);
 void SetGadgetTooltip(int gadget, const std::string& text);
@@ -146,12 +125,14 @@ enum EntryFlags : unsigned {
     EntryDigitsOnly = 2,  // every inserted character other than 0-9 is dropped
 };
 // A one-line entry holding `text`; posts FocusGained, FocusLost and
-// TextChanged.  Its text is read back as GTK holds it (UTF-8), unconverted.
-// Setting the text it already shows changes nothing and posts nothing.
+// TextChanged.  GadgetText reads its text back as GTK holds it (UTF-8),
+// unconverted.  Setting the text it already shows changes nothing and posts
+// nothing.
 bool AddEntry(int gadget, int window, int x, int y, int width, int height,
               const std::string& text, unsigned flags = 0);
-// For tests: inserts at the cursor, as typing or pasting does.
-void InsertGadgetText(int gadget, const std::string& text);
+// The entry's text in the program's 8-bit ISO-8859-15; nothing when it holds
+// a character that set lacks.
+std::optional<std::string> EntryLatin9Text(int gadget);
 bool AddButton(int gadget, int window, int x, int y, int width, int height,
                const std::string& text);
 // Posts a LeftClick on every toggle, whether the user or the program made it.
@@ -177,7 +158,6 @@ void BeginPage(int page);
 void EndPage();
 void ShowGadget(int gadget);
 void HideGadget(int gadget);
-bool GadgetVisible(int gadget);
 
 // ---- Tree -------------------------------------------------------------------
 // Rows are numbered from 0 in display order; two levels.  A level-1 row
@@ -187,25 +167,12 @@ bool GadgetVisible(int gadget);
 void TreeClear(int gadget);
 void TreeAppend(int gadget, int level, int image, std::string text);
 void TreeSetRowColor(int gadget, int row, uint32_t rgb);
-int TreeRowCount(int gadget);
 // Expands every row and leaves none selected.
 void TreeExpandAll(int gadget);
-void TreeCollapseRow(int gadget, int row);
-bool TreeRowExpanded(int gadget, int row);
 int TreeSelectedRow(int gadget);
-void TreeSelectRow(int gadget, int row);
+// A row's text as appended, "" for a row that does not exist.
 std::string TreeRowText(int gadget, int row);
 std::string TreeSelectedText(int gadget);
-// For tests: what a row shows.
-struct TreeRowLook {
-    int level = -1;
-    int image = 0;
-    bool grey = false;
-};
-TreeRowLook TreeRowAppearance(int gadget, int row);
-// For tests: the column's width, and the pixel width of a text in the tree.
-int TreeColumnWidth(int gadget);
-int TreeTextWidth(int gadget, const std::string& text);
 
 // ---- Popup menus ------------------------------------------------------------
 
@@ -217,55 +184,44 @@ void AddMenuSeparator(int menu);
 void BeginSubmenu(int menu, const std::string& text);
 void EndSubmenu(int menu);
 void ShowPopupMenu(int menu);
-bool PopupMenuShown(int menu);
-void HidePopupMenus();
 void FreeMenus();
 
 // ---- Tray icon ---------------------------------------------------------------
 
 bool AddTrayIcon(int window, int image, const std::string& tooltip);
 void RemoveTrayIcon();
-std::string TrayTooltip();
 
 // ---- Message boxes and the file chooser ---------------------------------------
 
-enum class BoxKind { Ok, YesNo, SaveFile };
 enum class BoxAnswer { Ok, Yes, No, Closed };
-
-// Modal boxes centred on the screen.  Closing a question box through the
-// window manager answers neither Yes nor No.
-void MessageOk(const std::string& title, const std::string& text);
-BoxAnswer AskQuestion(const std::string& title, const std::string& text);
-inline bool AskYesNo(const std::string& title, const std::string& text) {
-    return AskQuestion(title, text) == BoxAnswer::Yes;
-}
 
 struct FileFilter {
     std::string name;
     std::string pattern;
 };
-// Save-mode chooser; returns the chosen path, or "" when cancelled.
+
+// Modal boxes.  Closing a question box through the window manager answers
+// neither Yes nor No.
+class MessageBoxes {
+  public:
+    virtual ~MessageBoxes() = default;
+    virtual void Ok(const std::string& title, const std::string& text) = 0;
+    virtual BoxAnswer Ask(const std::string& title, const std::string& text) = 0;
+    // A save-mode chooser; the chosen path, or "" when cancelled.
+    virtual std::string ChooseSaveFile(const std::string& title, const std::string& proposedPath,
+                                       const std::vector<FileFilter>& filters) = 0;
+};
+// Where the program's boxes go: centred on the screen unless it is given
+// others.
+extern MessageBoxes* Boxes;
+
+void MessageOk(const std::string& title, const std::string& text);
+BoxAnswer AskQuestion(const std::string& title, const std::string& text);
+inline bool AskYesNo(const std::string& title, const std::string& text) {
+    return AskQuestion(title, text) == BoxAnswer::Yes;
+}
 std::string ChooseSaveFile(const std::string& title, const std::string& proposedPath,
                            const std::vector<FileFilter>& filters);
-
-// Test seam: while scripted, boxes are not shown; each takes the next answer
-// and is recorded.  A box with no answer left is recorded and taken as closed.
-struct BoxRecord {
-    BoxKind kind = BoxKind::Ok;
-    std::string title;
-    std::string text;  // the message, or the proposed path of a chooser
-    bool answered = false;
-};
-struct ScriptedAnswer {
-    BoxAnswer answer = BoxAnswer::Closed;
-    std::string path;  // for the chooser: "" means cancelled
-};
-void ScriptBoxes(std::vector<ScriptedAnswer> answers);
-// The same with an answerer that sees each box as it comes (and may look at
-// the program's state at that moment).
-void ScriptBoxesWith(std::function<ScriptedAnswer(const BoxRecord&)> answerer);
-void StopScriptingBoxes();
-const std::vector<BoxRecord>& ScriptedBoxLog();
 
 // ---- Clipboard ----------------------------------------------------------------
 

@@ -46,6 +46,6 @@ void RemoveTrayIcon() {
     Tooltip.clear();
 }
 
-std::string TrayTooltip() {
+const std::string& TrayIconTooltip() {
     return Tooltip;
 }

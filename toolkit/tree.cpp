@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/lookup.h"
+#include "toolkit/inspect.h"
 #include "toolkit/row_model.h"
 
 namespace {

@@ -107,10 +107,6 @@ void CloseAllWindows() {
     for (int window : open) CloseWindow(window);
 }
 
-bool WindowIsOpen(int window) {
-    return Find(window) != nullptr;
-}
-
 bool WindowIsVisible(int window) {
     WindowRecord* record = Find(window);
     return record != nullptr && gtk_widget_get_visible(record->window.get());

@@ -56,7 +56,7 @@ TEST(ClientConfigTest, AFailedWriteLeavesTheOldFileWhole) {
     const pid_t child = fork();
     if (child == 0) {
         if (geteuid() == 0 && setuid(65534) != 0) _exit(2);
-        _exit(WriteClientConfig(dir, {"45", "0", "0"}) ? 1 : 0);
+        _exit(SaveClientConfig(dir, {"45", "0", "0"}) ? 1 : 0);
     }
     int status = 0;
     waitpid(child, &status, 0);

@@ -25,12 +25,12 @@ namespace {
 const std::pair<const char*, std::function<void(const std::string&, int)>> Writers[] = {
     {"options",
      [](const std::string& dir, int version) {
-         VNCViewerParms = std::string(200000, "ab"[version]);
+         Options.VNCViewerParms = std::string(200000, "ab"[version]);
          SaveOptions(dir);
      }},
     {"config",
      [](const std::string& dir, int version) {
-         WriteClientConfig(dir, {std::string(200000, "12"[version]), "0", "0"});
+         SaveClientConfig(dir, {std::string(200000, "12"[version]), "0", "0"});
      }},
 };
 
@@ -57,7 +57,7 @@ TEST(SettingsUnderFault, KilledWriterLeavesTheOldFileOrTheNewWhole) {
             ASSERT_TRUE(now == versions[0] || now == versions[1]) << file << ", round " << round;
         }
     }
-    VNCViewerParms.clear();
+    Options = {};
 }
 
 }  // namespace

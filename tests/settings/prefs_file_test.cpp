@@ -16,18 +16,12 @@ namespace fs = std::filesystem;
 
 const std::string Defaults =
     "ConfirmEvict = 1\nVNCViewer = vncviewer\nVNCViewerParms = \nGiveControlApp = x11vnc\n"
-    "GiveControlParms = -connect\n";
+    "GiveControlParms = -connect\nNotifications = 1\n";
 
 class OptionsFileTest : public testing::Test {
   protected:
     void SetUp() override { dir = scenario.Home() + "/conf/"; fs::create_directory(dir); }
-    void TearDown() override {
-        ConfirmEvict = 1;
-        VNCViewer = "vncviewer";
-        VNCViewerParms.clear();
-        GiveControlApp = "x11vnc";
-        GiveControlParms = "-connect";
-    }
+    void TearDown() override { Options = {}; }
     void Write(const std::string& bytes) { std::ofstream(dir + "options", std::ios::binary) << bytes; }
     std::string Read() {
         std::ostringstream bytes;
@@ -36,8 +30,9 @@ class OptionsFileTest : public testing::Test {
     }
     // The five settings as one line, to compare whole.
     static std::string Held() {
-        return std::to_string(ConfirmEvict) + "|" + VNCViewer + "|" + VNCViewerParms + "|" +
-               GiveControlApp + "|" + GiveControlParms;
+        return std::to_string(Options.ConfirmEvict) + "|" + Options.VNCViewer + "|" +
+               Options.VNCViewerParms + "|" + Options.GiveControlApp + "|" +
+               Options.GiveControlParms + "|" + std::to_string(Options.Notifications);
     }
 
     StandinScenario scenario;
@@ -46,29 +41,30 @@ class OptionsFileTest : public testing::Test {
 
 TEST_F(OptionsFileTest, FirstStartWritesTheDefaults) {
     LoadOptions(dir);
-    EXPECT_EQ(Held(), "1|vncviewer||x11vnc|-connect");
+    EXPECT_EQ(Held(), "1|vncviewer||x11vnc|-connect|1");
     EXPECT_EQ(Read(), Defaults);
 }
 
 TEST_F(OptionsFileTest, HandEditedFilesAreReadForgivingly) {
     const std::pair<const char*, const char*> cases[] = {
-        {"confirmevict=0\n", "0|vncviewer||x11vnc|-connect"},
-        {"ConfirmEvict = yes\n", "0|vncviewer||x11vnc|-connect"},
-        {"ConfirmEvict = 257\n", "1|vncviewer||x11vnc|-connect"},
-        {"ConfirmEvict = 256\n", "0|vncviewer||x11vnc|-connect"},
-        {"ConfirmEvict = 2\n", "2|vncviewer||x11vnc|-connect"},
-        {"ConfirmEvict = -1x\n", "-1|vncviewer||x11vnc|-connect"},
-        {"ConfirmEvict =\n", "0|vncviewer||x11vnc|-connect"},  // empty, not the default
-        {"VNCViewer = tight   \nGiveControlParms = -a=b\n", "1|tight||x11vnc|-a=b"},
-        {"[main]\nVNCViewer = hidden\n", "1|vncviewer||x11vnc|-connect"},
-        {"VNCViewer = first\nvncviewer = second\n", "1|first||x11vnc|-connect"},
-        {"VNCViewerParms\nGiveControlApp = srv\n", "1|vncviewer||srv|-connect"},
-        {"VNCViewerParms = -x\r\n\r\n\tGiveControlApp\t= srv\r\n", "1|vncviewer|-x|srv|-connect"},
-        {"\xEF\xBB\xBFVNCViewer = vi\xC3\xA9w\n", "1|vi\xE9w||x11vnc|-connect"},
-        {"\xEF\xBB\xBFVNCViewer = \xE2\x82\xAC\n", "1|||x11vnc|-connect"},  // not Latin-1
-        {"VNCViewer = vi\xE9w\n", "1|vi\xE9w||x11vnc|-connect"},
-        {"; VNCViewer = commented\n  ;x\n", "1|vncviewer||x11vnc|-connect"},
-        {"= empty key\nGiveControlApp=\n", "1|vncviewer|||-connect"},
+        {"confirmevict=0\n", "0|vncviewer||x11vnc|-connect|1"},
+        {"ConfirmEvict = yes\n", "0|vncviewer||x11vnc|-connect|1"},
+        {"ConfirmEvict = 257\n", "1|vncviewer||x11vnc|-connect|1"},
+        {"ConfirmEvict = 256\n", "0|vncviewer||x11vnc|-connect|1"},
+        {"ConfirmEvict = 2\n", "2|vncviewer||x11vnc|-connect|1"},
+        {"ConfirmEvict = -1x\n", "-1|vncviewer||x11vnc|-connect|1"},
+        {"ConfirmEvict =\n", "0|vncviewer||x11vnc|-connect|1"},  // empty, not the default
+        {"VNCViewer = tight   \nGiveControlParms = -a=b\n", "1|tight||x11vnc|-a=b|1"},
+        {"[main]\nVNCViewer = hidden\n", "1|vncviewer||x11vnc|-connect|1"},
+        {"VNCViewer = first\nvncviewer = second\n", "1|first||x11vnc|-connect|1"},
+        {"VNCViewerParms\nGiveControlApp = srv\n", "1|vncviewer||srv|-connect|1"},
+        {"VNCViewerParms = -x\r\n\r\n\tGiveControlApp\t= srv\r\n", "1|vncviewer|-x|srv|-connect|1"},
+        {"\xEF\xBB\xBFVNCViewer = vi\xC3\xA9w\n", "1|vi\xE9w||x11vnc|-connect|1"},
+        {"\xEF\xBB\xBFVNCViewer = \xE2\x82\xAC\n", "1|||x11vnc|-connect|1"},  // not Latin-1
+        {"VNCViewer = vi\xE9w\n", "1|vi\xE9w||x11vnc|-connect|1"},
+        {"; VNCViewer = commented\n  ;x\n", "1|vncviewer||x11vnc|-connect|1"},
+        {"= empty key\nGiveControlApp=\n", "1|vncviewer|||-connect|1"},
+        {"notifications = 0\n", "1|vncviewer||x11vnc|-connect|0"},
     };
     for (const auto& [file, held] : cases) {
         Write(file);
@@ -81,7 +77,7 @@ TEST_F(OptionsFileTest, HandEditedFilesAreReadForgivingly) {
 TEST_F(OptionsFileTest, ADirectoryOfThatNameGivesDefaultsAndStays) {
     fs::create_directory(dir + "options");
     LoadOptions(dir);
-    EXPECT_EQ(Held(), "1|vncviewer||x11vnc|-connect");
+    EXPECT_EQ(Held(), "1|vncviewer||x11vnc|-connect|1");
     EXPECT_TRUE(fs::is_directory(dir + "options"));
 }
 
@@ -89,10 +85,10 @@ TEST_F(OptionsFileTest, SavingReplacesTheFileWholeAndKeepsItsMode) {
     Write("\xEF\xBB\xBF; mine\r\nVNCViewer = v\r\nOther = kept?\r\n");
     chmod((dir + "options").c_str(), 0640);
     LoadOptions(dir);
-    ConfirmEvict = 0;
+    Options.ConfirmEvict = 0;
     SaveOptions(dir);
     EXPECT_EQ(Read(), "ConfirmEvict = 0\nVNCViewer = v\nVNCViewerParms = \nGiveControlApp = x11vnc\n"
-                      "GiveControlParms = -connect\n");
+                      "GiveControlParms = -connect\nNotifications = 1\n");
     struct stat info {};
     ASSERT_EQ(stat((dir + "options").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);

@@ -1,0 +1,44 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Starting, awaiting and ending processes: what the shell runner and the
+// program launcher share.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A file descriptor, closed when it goes out of scope.
+class Descriptor {
+  public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor();
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+struct Spawn {
+    std::vector<std::string> argv;  // argv[0] is searched for on PATH
+    int output = -1;                // standard output; -1 keeps ours
+    bool ownSession = false;        // a session (and process group) of its own
+    bool nullInput = false;         // reads /dev/null
+};
+
+// Starts the program with every signal handled the default way and none
+// blocked, whatever this program (or a library under it) set: a daemon
+// started this way must not inherit an ignored SIGPIPE.  False when it
+// cannot be started.
+bool SpawnProcess(const Spawn& spawn, pid_t* pid);
+
+// The monotonic clock of the processes' deadlines, in milliseconds.
+int64_t MonotonicMs();
+// Waits until the process has ended, and reaps it, or the deadline passed;
+// `exitCode` gets its exit status, -1 when a signal ended it.
+bool ReapedBy(pid_t pid, int64_t deadline, int* exitCode = nullptr);
+// Ends the process and everything still in its process group.
+void EndProcessGroup(pid_t pid);

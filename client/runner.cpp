@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "client/runner.h"
+
+#include <time.h>
+
+#include <cerrno>
+
+#include "client/shell.h"
+
+RunnerState Runner;
+
+namespace {
+
+constexpr int RunnerStepMs = 100;
+
+// Counts from the whole second of its first reading.
+class SystemClock final : public Clock {
+  public:
+    int64_t NowMs() override {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        if (baseSeconds_ < 0) baseSeconds_ = now.tv_sec;
+        return (now.tv_sec - baseSeconds_) * 1000 + now.tv_nsec / 1000000;
+    }
+    void Pause(int ms) override {
+        timespec left{ms / 1000, (ms % 1000) * 1000000L};
+        while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+        }
+    }
+
+  private:
+    int64_t baseSeconds_ = -1;
+};
+
+Clock& TheClock() {
+    static SystemClock system;
+    return Runner.Time != nullptr ? *Runner.Time : system;
+}
+
+CommandRunner& TheShell() {
+    static ShellRunner shell;
+    return Runner.Commands != nullptr ? *Runner.Commands : shell;
+}
+
+}  // namespace
+
+CommandOutput RunCommandAtOnce(const std::string& commandLine) {
+    if (Runner.CommandBusy) return {};
+    Runner.CommandBusy = true;
+    CommandOutput output = TheShell().Run(commandLine);
+    Runner.CommandBusy = false;
+    if (output.cutShort && Runner.CommandCutShort) Runner.CommandCutShort(commandLine);
+    return output;
+}
+
+// On one thread no command can be running here, so one step is all it takes.
+CommandOutput RunCommand(const std::string& commandLine) {
+    Pause(RunnerStepMs);
+    if (Runner.BeforeCommand) Runner.BeforeCommand();
+    return RunCommandAtOnce(commandLine);
+}
+
+int32_t Millis() {
+    return static_cast<int32_t>(static_cast<uint32_t>(TheClock().NowMs()));
+}
+
+void Pause(int ms) {
+    if (ms > 0) TheClock().Pause(ms);
+}
+
+std::string ShellQuote(const std::string& value) {
+    std::string quoted = "'";
+    for (char c : value) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    quoted += '\'';
+    return quoted;
+}

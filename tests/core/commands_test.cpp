@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The client's commands as the core runs them: each command line, and what
+// each answer comes to.
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "client/client_state.h"
+#include "client/member_programs.h"
+#include "client/network_commands.h"
+#include "client/nickname.h"
+#include "client/session.h"
+#include "core_test.h"
+#include "standin_scenario.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class CommandsTest : public CoreTest {};
+
+TEST_F(CommandsTest, NetworkCommandsAndWhatTheAnswerComesTo) {
+    const Message notRun = NotRunMessage();
+    const Outcome done{std::nullopt, true}, nothing{};
+    struct Case {
+        std::function<Outcome()> call;
+        std::string line;
+        const char* answer;  // nullptr: the command cannot be run
+        Outcome outcome;
+    };
+    const auto create = [](const char* name, const char* password) {
+        return [=] { return SubmitNetwork(NetworkRequest::Create, name, password); };
+    };
+    const auto join = [](const char* name, const char* password) {
+        return [=] { return SubmitNetwork(NetworkRequest::Join, name, password); };
+    };
+    const Case cases[] = {
+        {[] { return SetNetworkOnline("it's", true); }, "hamachi go-online 'it'\\''s'", "", nothing},
+        {[] { return SetNetworkOnline("", false); }, "hamachi go-offline ''",
+         "x\nGoing offline .. failed\n", {Message{"Hamachi", "x\nGoing offline .. failed\n"}}},
+        {[] { return SetNetworkOnline("n", true); }, "hamachi go-online 'n'", nullptr, {notRun}},
+        {[] { return LeaveNetwork("a"); }, "hamachi leave 'a'", "", done},
+        {[] { return LeaveNetwork("a"); }, "hamachi leave 'a'", ".. failed, you are an owner",
+         {Message{"Hamachi", "Leaving a failed, you are an owner"}}},
+        {[] { return LeaveNetwork("a"); }, "hamachi leave 'a'", nullptr, {notRun}},
+        {[] { return DeleteNetwork("b"); }, "hamachi delete 'b'", "Deleting .. ok", done},
+        {[] { return DeleteNetwork("b"); }, "hamachi delete 'b'", "not an owner",
+         {Message{"Hamachi", "Delete b failed, you are not an owner"}}},
+        {[] { return EvictMember("b", "5.1.2.3"); }, "hamachi evict 'b' '5.1.2.3'", "", done},
+        {[] { return EvictMember("", ""); }, "hamachi evict '' ''", "access denied",
+         {Message{"Error", "Evict user failed, access denied"}}},
+        // the name loses its outer blanks, the password keeps them
+        {create("  my net  ", " pw "), "hamachi create 'my net' ' pw '", "", done},
+        {create("   ", ""), "hamachi create '' ''", "Creating .. failed\n", done},
+        {create("x", "a'b"), "hamachi create 'x' 'a'\\''b'", ".. name is already taken",
+         {Message{"Hamachi", "Network name is already taken"}}},
+        {create("x", ""), "hamachi create 'x' ''", nullptr, {notRun}},
+        {join(" x", ""), "hamachi join 'x' ''", ".. failed, invalid password",
+         {Message{"Hamachi", "Invalid password"}}},
+        {join("x", ""), "hamachi join 'x' ''", "Invalid password\n", done},
+    };
+    for (const Case& c : cases) {
+        runner.calls.clear();
+        c.answer ? runner.Answer(c.line, c.answer) : runner.CannotRun(c.line);
+        EXPECT_EQ(c.call(), c.outcome) << c.line;
+        EXPECT_EQ(runner.calls, Texts{c.line});
+    }
+    runner.calls.clear();
+    EXPECT_EQ(SubmitNetwork(NetworkRequest::Join, "", "pw"),
+              (Outcome{Message{"Hamachi", "Please enter a network name"}}));
+    EXPECT_TRUE(runner.calls.empty());
+}
+
+TEST_F(CommandsTest, NicknameIsTakenOnlyOnTheExactAnswer) {
+    Client.Nickname = "old";
+    runner.Answer("hamachi set-nick 'it'\\''s me'", "Setting nickname .. failed\n");
+    runner.Answer("hamachi set-nick 'new'", "Setting nickname .. ok\n");
+    runner.CannotRun("hamachi set-nick 'gone'");
+    const std::pair<const char*, Outcome> cases[] = {
+        {"old", {}},  // the one held: not sent
+        {"it's me", {Message{"Hamachi", "Error: could not set new nick name."}}},
+        {"gone", {NotRunMessage()}},
+        {"new", {std::nullopt, true}},
+    };
+    for (const auto& [nickname, outcome] : cases) EXPECT_EQ(SetNickname(nickname), outcome);
+    EXPECT_EQ(runner.calls.size(), 3u);
+    EXPECT_EQ(Client.Nickname, "new");
+}
+
+TEST_F(CommandsTest, SessionCommandsFollowTheClient) {
+    runner.Answer("hamachi login", "Logging in .. ok\n");
+    EXPECT_TRUE(LogIn() && Client.LoggedIn);
+    runner.Answer("hamachi logout", "Logging out .. failed\n");
+    EXPECT_TRUE(!LogOut() && Client.LoggedIn);
+    runner.Answer("hamachi logout", "Logging out .. ok\n");
+    EXPECT_TRUE(LogOut() && !Client.LoggedIn);
+    runner.Answer("hamachi login", "token expired\n");
+    EXPECT_TRUE(!LogIn() && !Client.LoggedIn);
+    clock.pauses.clear();
+    runner.calls.clear();
+    ReloadClient();
+    EXPECT_EQ(runner.calls, (Texts{"hamachi stop", "hamachi start"}));
+    EXPECT_EQ(clock.pauses, (std::vector<int>{100, 1000, 100}));
+}
+
+// Records its arguments in the stand-in's log, as the stand-in does.
+std::string Recorder(const std::string& name) {
+    return "#!/bin/sh\nr=\"" + name + "\t$#\n\"\nfor a in \"$@\"; do r=\"$r${#a}\t$a\n\"; done\n" +
+           "printf %s \"$r\" >> \"$HOME/.hamachi-standin/log\"\n";
+}
+
+// The terminal hands its -e argument to a shell: only plain addresses go.
+TEST(MemberProgramsTest, LaunchedOnPlainAddressesOnly) {
+    StandinScenario scenario;
+    std::filesystem::create_directories(scenario.ControlDir());
+    for (const char* program : {"xterm", "nautilus"}) scenario.AddProgram(program, Recorder(program));
+    const std::function<void(const std::string&)> launches[] = {
+        PingMember, BrowseMember,
+        [](const std::string& a) { ControlMemberPc(a, "vncviewer", ""); },
+        [](const std::string& a) { GiveControlToMember(a, "x11vnc", "-connect"); }};
+    for (const std::string bad : {"$(id)", "5.1.2.3;id", "`id`", "5.1.2.3 &"}) {
+        for (const auto& launch : launches) launch(bad);
+    }
+    for (const auto& launch : launches) launch("5.1.2.5");
+    PingMember("");  // no row selected
+    const std::vector<StandinInvocation> expected = {
+        {"xterm", {"-T", "Hamachi", "-e", "ping 5.1.2.5"}},
+        {"nautilus", {"smb://5.1.2.5"}},
+        {"xterm", {"-T", "VNCviewer", "-geometry", "60x5", "-e", "vncviewer  5.1.2.5"}},
+        {"xterm", {"-T", "Hamachi", "-e", "x11vnc -connect 5.1.2.5"}},
+        {"xterm", {"-T", "Hamachi", "-e", "ping "}}};
+    for (int i = 0; i < 200 && scenario.Invocations().size() < expected.size(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    auto calls = scenario.Invocations();
+    std::sort(calls.begin(), calls.end(), [](auto& a, auto& b) { return a.args < b.args; });
+    auto wanted = expected;
+    std::sort(wanted.begin(), wanted.end(), [](auto& a, auto& b) { return a.args < b.args; });
+    EXPECT_EQ(calls, wanted);
+}
+
+}  // namespace

@@ -1,0 +1,270 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "client/launcher.h"
+#include "client/shell.h"
+#include "core_test.h"
+#include "standin_scenario.h"
+
+namespace {
+
+struct SplitCase {
+    const char* parameters;
+    std::vector<std::string> arguments;
+};
+
+TEST(SplitParametersTest, BlanksSeparateAndDoubleQuotesGroup) {
+    const SplitCase cases[] = {
+        {"", {}},
+        {"  \t\n ", {}},
+        {"-e \"ping 5.1.2.3\"", {"-e", "ping 5.1.2.3"}},
+        {"-e \"vncviewer  5.1.2.3\"", {"-e", "vncviewer  5.1.2.3"}},
+        {"a\tb\nc", {"a", "b", "c"}},
+        // an unclosed quote takes the rest of the string
+        {"-e \"ping 5.1", {"-e", "ping 5.1"}},
+        // a quote inside a word is an ordinary character
+        {"it\"s here", {"it\"s", "here"}},
+        // text after a closing quote starts a new argument
+        {"\"one\"two", {"one", "two"}},
+        {"\"\" x", {"", "x"}},
+        {"cf /home/u/a file.tar /home/u/.hamachi/",
+         {"cf", "/home/u/a", "file.tar", "/home/u/.hamachi/"}},
+    };
+    for (const SplitCase& c : cases)
+        EXPECT_EQ(SplitParameters(c.parameters), c.arguments) << c.parameters;
+}
+
+std::vector<std::string> Lines(const std::string& file) {
+    std::ifstream in(file);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+class RunCommandTest : public testing::Test {
+  protected:
+    StandinScenario scenario;
+    ShellRunner shell;
+};
+
+TEST_F(RunCommandTest, ReturnsTheWholeStandardOutputByteForByte) {
+    const std::string longLine(5000, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        {"printf '%s\\n' " + longLine, longLine + "\n"},
+        {"printf 'a\\r\\n\\244\\351\\nno end'", "a\r\n\xA4\xE9\nno end"},
+        {"echo", "\n"},
+        {"true", ""},
+        // the shell's complaint goes to standard error, which is not captured
+        {"no-such-program-here", ""},
+    };
+    for (const auto& [line, printed] : cases) {
+        const CommandOutput out = shell.Run(line);
+        EXPECT_TRUE(out.started && !out.cutShort && out.text == printed) << line;
+    }
+}
+
+// A command line the kernel will not take cannot start: that is no empty
+// success.  A command that prints without end is cut at the bound and read
+// on to its end.
+TEST_F(RunCommandTest, HostileCommandsFailOrAreBounded) {
+    EXPECT_FALSE(shell.Run("echo '" + std::string(200000, 'x') + "'").started);
+    ShellRunner bounded(CommandTimeLimitMs, 1 << 20);
+    const CommandOutput endless = bounded.Run("yes | head -c 50000000");
+    EXPECT_TRUE(endless.started && !endless.cutShort);
+    EXPECT_EQ(endless.text.size(), size_t{1} << 20);
+    EXPECT_EQ(endless.text.substr(0, 4), "y\ny\n");
+}
+
+// Whatever this process ignores or blocks, the client and what it starts
+// get the default handling.
+TEST_F(RunCommandTest, CommandsStartWithDefaultSignals) {
+    signal(SIGPIPE, SIG_IGN);
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGTERM);
+    sigprocmask(SIG_BLOCK, &blocked, nullptr);
+    // Signals 1 to 31: the C library keeps real-time ones of its own.
+    const std::string masks = shell.Run(
+        "for f in SigBlk SigIgn; do "
+        "echo $f $(( 0x$(sed -n \"s/^$f:\t//p\" /proc/self/status) & 0x7fffffff )); done").text;
+    sigprocmask(SIG_UNBLOCK, &blocked, nullptr);
+    signal(SIGPIPE, SIG_DFL);
+    EXPECT_EQ(masks, "SigBlk 0\nSigIgn 0\n");
+}
+
+// Each command outlives the limit in its own way: each is cut at the limit
+// with what it had printed, and its whole process group is gone.
+TEST_F(RunCommandTest, CommandPastTheLimitIsEndedWithAllItStarted) {
+    constexpr auto Limit = std::chrono::milliseconds(700);
+    ShellRunner limited(Limit.count());
+    scenario.Configure("5.1.2.3", "me");
+    scenario.SetHang("list", true);
+    const std::pair<const char*, const char*> cases[] = {
+        {"echo first; hamachi list", "first\n"},                // the client hangs
+        {"sleep 30 & echo printed", "printed\n"},               // a child holds the output
+        {"echo printed; exec >&-; sleep 30", "printed\n"},      // output closed, still running
+        {"trap '' TERM; printf partial; sleep 30", "partial"},  // SIGTERM ignored
+        {"sh -c 'sleep 30 & sleep 30' & sleep 30", ""},         // grandchildren
+    };
+    const std::string groupFile = scenario.Home() + "/group";
+    for (const auto& [command, printed] : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        const CommandOutput out = limited.Run("echo $$ >" + groupFile + "; " + command);
+        EXPECT_TRUE(out.cutShort && out.text == printed) << command;
+        const auto took = std::chrono::steady_clock::now() - start;
+        EXPECT_TRUE(took >= Limit && took < Limit + std::chrono::seconds(1)) << command;
+        const pid_t group = std::stoi(Lines(groupFile).at(0));
+        // The killed come to us (the scenario's subreaper) to be reaped.
+        for (int i = 0; i < 100 && kill(-group, 0) == 0; ++i) {
+            while (waitpid(-1, nullptr, WNOHANG) > 0) continue;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_NE(kill(-group, 0), 0) << command;
+    }
+}
+
+TEST_F(RunCommandTest, CommandReadsNothingAndMayLeaveADaemonBehind) {
+    EXPECT_EQ(shell.Run("readlink /proc/self/fd/0").text, "/dev/null\n");
+    // What a command starts with its output elsewhere (a client starting its
+    // daemon) is neither waited for nor ended.
+    const auto start = std::chrono::steady_clock::now();
+    const pid_t daemon = std::atoi(shell.Run("sleep 30 >/dev/null 2>&1 & echo $!").text.c_str());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    ASSERT_GT(daemon, 0);
+    EXPECT_EQ(kill(daemon, SIGKILL), 0);
+}
+
+class RunnerTest : public CoreTest {};
+
+// One call waits (100 ms, then the window system once) and runs; a busy
+// runner runs nothing; a command cut at the limit is told.
+TEST_F(RunnerTest, EveryCommandWaitsForTheRunnerFirst) {
+    std::vector<std::string> seen;
+    Runner.BeforeCommand = [&] { seen.push_back("poll after " + std::to_string(clock.now)); };
+    Runner.CommandCutShort = [&](const std::string& line) { seen.push_back("cut " + line); };
+    runner.answers["hamachi login"] = {"", true, true};
+    RunCommand("hamachi");
+    RunCommandAtOnce("hamachi list");
+    RunCommand("hamachi login");
+    Runner.CommandBusy = true;
+    EXPECT_FALSE(RunCommand("hamachi stop").started);
+    EXPECT_EQ(runner.calls, (std::vector<std::string>{"hamachi", "hamachi list", "hamachi login"}));
+    EXPECT_EQ(clock.pauses, (std::vector<int>{100, 100, 100}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"poll after 7000100", "poll after 7000200",
+                                              "cut hamachi login", "poll after 7000300"}));
+}
+
+// Values that would break out of naive quoting reach the client unchanged.
+TEST_F(RunCommandTest, QuotedValuesReachTheClientAsOneArgument) {
+    scenario.Configure("5.1.2.3", "me");
+    scenario.SetRunning(true);
+    // clang-format off
+    const std::vector<std::string> hostile = {"plain", "it's", "'", "''", "$(touch pwned)",
+        "`touch pwned`", "a; touch pwned", "line\nbreak", "-rf", "\xA4\xE9\xFF", "", " spaced  ",
+        "\\'\\", "\"double\"", "*"};
+    // clang-format on
+    for (const std::string& value : hostile) {
+        scenario.ClearLog();
+        shell.Run("hamachi set-nick " + ShellQuote(value));
+        const auto calls = scenario.Invocations();
+        ASSERT_EQ(calls.size(), 1u) << value;
+        EXPECT_EQ(calls[0].args, (std::vector<std::string>{"set-nick", value}));
+    }
+    EXPECT_FALSE(std::filesystem::exists("pwned"));
+}
+
+class LaunchProgramTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        bin = scenario.BinDir();
+        scenario.AddProgram("runnable", "#!/bin/sh\nexit 0\n");
+        std::ofstream(bin + "/empty").close();
+        chmod((bin + "/empty").c_str(), 0755);
+        std::ofstream(bin + "/noexec") << "#!/bin/sh\n";
+        std::filesystem::create_directory(bin + "/adir");
+        chmod((bin + "/adir").c_str(), 0755);
+        std::filesystem::create_directory(bin + "/sub");
+        scenario.AddProgram("sub/nested", "#!/bin/sh\nexit 0\n");
+    }
+    StandinScenario scenario;
+    std::string bin;
+};
+
+TEST_F(LaunchProgramTest, AcceptsOnlyNonEmptyExecutableFiles) {
+    const std::string path = GetEnv("PATH");
+    struct Case {
+        std::string program;
+        bool runnable;
+    };
+    const std::vector<Case> cases = {
+        {"runnable", true},        {"empty", false},      {"noexec", false},
+        {"adir", false},           {"missing", false},    {bin + "/runnable", true},
+        {bin + "/missing", false}, {"./runnable", false},  // not searched for on PATH
+        {"sub/nested", true},  // a name with a slash is also tried under each PATH element
+    };
+    for (const Case& c : cases) EXPECT_EQ(ProgramRunnable(c.program), c.runnable) << c.program;
+
+    setenv("PATH", ("::" + bin + "/::/usr/bin").c_str(), 1);  // empty elements and a final slash
+    EXPECT_TRUE(ProgramRunnable("runnable"));
+    unsetenv("PATH");
+    EXPECT_FALSE(ProgramRunnable("runnable"));
+    EXPECT_FALSE(LaunchProgram("runnable", "", "", true));
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_FALSE(LaunchProgram("noexec", "x", "", true));
+}
+
+// A program that writes its arguments, one per line, to a file and then exits.
+std::string ArgumentWriter(const std::string& file, const std::string& first = "") {
+    return "#!/bin/sh\n" + first + "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > " + file +
+           ".tmp\nmv " + file + ".tmp " + file + "\n";
+}
+
+// Waited for, the program has written its arguments when the launch returns.
+TEST_F(LaunchProgramTest, PassesTheArgumentsAndWaitsWhenAsked) {
+    const std::string out = scenario.Home() + "/args";
+    scenario.AddProgram("writer", ArgumentWriter(out, "sleep 0.2\n"));
+    EXPECT_TRUE(LaunchProgram("writer", "-T Hamachi -e \"ping 5.1.2.3\"", "", true));
+    EXPECT_EQ(Lines(out), (std::vector<std::string>{"-T", "Hamachi", "-e", "ping 5.1.2.3"}));
+    EXPECT_TRUE(LaunchProgramArgs("writer", {"cf", "/tmp/my \"b\".tar", "it's dir/"}, "", true));
+    EXPECT_EQ(Lines(out), (std::vector<std::string>{"cf", "/tmp/my \"b\".tar", "it's dir/"}));
+}
+
+// Detached programs must never become zombies of Corvane.  Checked in a
+// child process: the test process itself may reap orphans for the fixture.
+TEST_F(LaunchProgramTest, DetachedProgramLeavesNoChildBehind) {
+    const std::string out = scenario.Home() + "/args";
+    scenario.AddProgram("writer", ArgumentWriter(out));
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        prctl(PR_SET_CHILD_SUBREAPER, 0);
+        const auto started = std::chrono::steady_clock::now();
+        if (!LaunchProgram("writer", "one two", "", false)) _exit(2);
+        // returns at once, without waiting for the program
+        if (std::chrono::steady_clock::now() - started > std::chrono::seconds(2)) _exit(3);
+        for (int i = 0; i < 200 && !std::filesystem::exists(out); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        _exit(waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD ? 0 : 4);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "2 not started, 3 waited, 4 child left behind";
+    EXPECT_EQ(Lines(out), (std::vector<std::string>{"one", "two"}));
+}
+
+}  // namespace

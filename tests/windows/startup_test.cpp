@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Start-up as the program runs it, against the stand-in client through the
+// real shell (the clock is still a fake: no pause takes time).
+#include "app/startup.h"
+
+#include "app/event_loop.h"
+#include "image_list.h"
+#include "mainwindow/main_window.h"
+#include "window_test.h"
+
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class StartUpTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        Runner.Commands = nullptr;
+        scenario.FakeTuncfg(true);
+        setenv("USER", "tester", 1);
+    }
+    bool Start() { return StartUp({Arguments::Run, scenario.ConfigDir(), false}); }
+};
+
+TEST_F(StartUpTest, RunningClientOpensTheWindowInItsLook) {
+    for (const bool loggedIn : {true, false}) {
+        scenario.Configure("5.44.1.9", "ravenfan");
+        scenario.SetRunning(true);
+        scenario.SetLoggedIn(loggedIn);
+        scenario.AddNetwork("alpha", true, true);
+        scenario.ClearLog();
+        ASSERT_TRUE(Start());
+        EXPECT_TRUE(boxes.shown.empty());
+        EXPECT_EQ(ButtonImage(GadgetLogin), loggedIn ? ImageLoggedIn : ImageLoggedOut);
+        EXPECT_EQ(GadgetText(GadgetIdentity) + "|" + GadgetText(GadgetStatus), "5.44.1.9|ravenfan");
+        EXPECT_EQ(TreeRowCount(GadgetRoster), loggedIn ? 1 : 0);
+        EXPECT_EQ(Client.Version, "0.9.9.9-standin");
+        EXPECT_EQ(TrayTooltip(), "Corvane");
+        EXPECT_EQ(Loop.LastCheck, Millis());
+        // the probe of the checks, the one of the look (logged in), the one with the identity
+        const Texts calls = loggedIn ? Texts{"hamachi", "hamachi", "hamachi", "hamachi list",
+                                             "hamachi get-nicks"}
+                                     : Texts{"hamachi", "hamachi", "hamachi list"};
+        EXPECT_EQ(scenario.Calls(), calls);
+        EndProgram();
+        scenario.ClearNetworks();
+    }
+}
+
+// What the status line says at each of the client's 50 ms waits.
+class StatusAtWaits final : public Clock {
+  public:
+    int64_t NowMs() override { return now; }
+    void Pause(int ms) override {
+        now += ms;
+        if (ms == 50) seen.push_back(GadgetText(GadgetStatus));
+    }
+    int64_t now = 0;
+    Texts seen;
+};
+
+TEST_F(StartUpTest, StoppedClientIsStartedWhileTheWindowSaysSo) {
+    scenario.Configure("5.44.1.9", "ravenfan");
+    StatusAtWaits watching;
+    Runner.Time = &watching;
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(WindowIsVisible(MainWindow));
+    EXPECT_EQ(watching.seen, Texts(60, "Hamachi starting ..")) << "about three seconds to come up";
+    EXPECT_FALSE(Client.LoggedIn);
+    EXPECT_EQ(ButtonImage(GadgetLogin), ImageLoggedOut);
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(StartUpTest, HiddenStartShowsOnlyTheTrayIcon) {
+    scenario.Configure("5.44.1.9", "ravenfan");
+    scenario.SetRunning(true);
+    ASSERT_TRUE(StartUp({Arguments::Run, scenario.ConfigDir(), true}));
+    EXPECT_FALSE(WindowIsVisible(MainWindow));
+    EXPECT_EQ(TrayTooltip(), "Corvane");
+    Dispatch(ProgramEvent{EventTray, 1, MainWindow, LeftClick});
+    EXPECT_TRUE(WindowIsVisible(MainWindow));
+}
+
+// A question declined ends start-up before any window.
+TEST_F(StartUpTest, DeclinedConfigurationEndsStartUp) {
+    boxes.answers = {BoxAnswer::No};
+    EXPECT_FALSE(Start());
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_FALSE(WindowIsOpen(MainWindow));
+}
+
+}  // namespace
