@@ -91,3 +91,36 @@ TEST_F(StartUpTest, DeclinedConfigurationEndsStartUp) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ArgumentsTest, CommandLine) {
+    struct Case {
+        std::vector<std::string> args;
+        Arguments::Request request;
+        std::string dir;
+        bool hidden;
+    };
+    const Case cases[] = {
+        {{"-c", "/srv/client"}, Arguments::Run, "/srv/client/", false},
+        {{"-c", "rel/"}, Arguments::Run, "rel/", false},
+        {{"-x", "-c", "/srv"}, Arguments::Run, "", false},  // only as the first argument
+        {{"--hidden", "-c", "/srv"}, Arguments::Run, "/srv/", true},
+        {{"-c", "--hidden"}, Arguments::Run, "--hidden/", false},  // the directory
+        {{"-c", ""}, Arguments::Refused, "", false},  // it would be "/"
+        {{"-c"}, Arguments::Run, "", false},
+        {{"--version", "--help"}, Arguments::Version, "", false},
+        {{"-c", "--help"}, Arguments::Run, "--help/", false},
+        {{"-c", "", "--help"}, Arguments::Help, "", false},
+    };
+    for (const Case& c : cases) {
+        std::vector<char*> argv{const_cast<char*>("corvane")};
+        for (const std::string& arg : c.args) argv.push_back(const_cast<char*>(arg.c_str()));
+        const Arguments read = ReadArguments(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(read.request, c.request) << c.args.size();
+        EXPECT_EQ(read.configDir, c.dir);
+        EXPECT_EQ(read.hidden, c.hidden);
+    }
+}
+
+}  // namespace
