@@ -16,6 +16,16 @@
 namespace {
 
 constexpr int StartWaitSteps = 60;
+
+// The windows keep painting while a command runs, and take no input.
+class WindowsWhileBusy final : public BusyWindows {
+  public:
+    void Begin() override { ShowBusy(true); }
+    int Descriptor() override { return WindowSystemDescriptor(); }
+    void Serve() override { ServeWhileBusy(); }
+    void End() override { ShowBusy(false); }
+};
+WindowsWhileBusy BusyWindowsOfTheProgram;
 constexpr int StartWaitStepMs = 50;
 
 // Asks a check's question and, on Yes, runs what follows it; tells a
@@ -61,8 +71,10 @@ bool StartUp(const Arguments& arguments) {
     }
     TakeClientFlags();
     if (!OpenMainWindow(arguments.hidden)) return false;
-    // From now on the runner's wait lets the window system in once.
+    // From now on the runner's wait lets the window system in once, and a
+    // command lets the windows repaint.
     Runner.BeforeCommand = DropOneEvent;
+    Runner.Busy = &BusyWindowsOfTheProgram;
     AddTrayIcon(MainWindow, ImageTray, "Corvane");
     if (!Client.Running) {
         ShowLoginButton(false);
@@ -87,6 +99,7 @@ bool StartUp(const Arguments& arguments) {
 
 void EndProgram() {
     Runner.BeforeCommand = nullptr;
+    Runner.Busy = nullptr;
     RemoveTrayIcon();
     CloseAllWindows();
     FreeMenus();

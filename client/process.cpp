@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <csignal>
 
+#include "client/runner.h"
+
 extern char** environ;
 
 namespace {
@@ -77,7 +79,19 @@ int64_t MonotonicMs() {
     return int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1000000;
 }
 
-bool ReapedBy(pid_t pid, int64_t deadline, int* exitCode) {
+void AwaitReadable(int fd, int64_t deadline, BusyWindows* busy) {
+    for (;;) {
+        if (busy != nullptr) busy->Serve();
+        const int64_t left = deadline - MonotonicMs();
+        if (left <= 0) return;
+        pollfd ready[2] = {{fd, POLLIN, 0}, {busy ? busy->Descriptor() : -1, POLLIN, 0}};
+        const timespec wait{static_cast<time_t>(left / 1000),
+                            static_cast<long>(left % 1000) * 1000000L};
+        if (ppoll(ready, 2, &wait, nullptr) <= 0 || ready[0].revents != 0) return;
+    }
+}
+
+bool ReapedBy(pid_t pid, int64_t deadline, int* exitCode, BusyWindows* busy) {
     // Readable once the process ends.
     const Descriptor ended(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
     for (;;) {
@@ -88,16 +102,12 @@ bool ReapedBy(pid_t pid, int64_t deadline, int* exitCode) {
             return true;
         }
         if (got < 0 && errno != EINTR) return true;  // not ours to wait for any more
-        const int64_t left = deadline - MonotonicMs();
-        if (left <= 0) return false;
+        if (deadline - MonotonicMs() <= 0) return false;
         if (ended.Get() < 0) {
             PauseMs(1);
             continue;
         }
-        pollfd ready{ended.Get(), POLLIN, 0};
-        const timespec wait{static_cast<time_t>(left / 1000),
-                            static_cast<long>(left % 1000) * 1000000L};
-        ppoll(&ready, 1, &wait, nullptr);
+        AwaitReadable(ended.Get(), deadline, busy);
     }
 }
 

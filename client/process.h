@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+class BusyWindows;
+
 // A file descriptor, closed when it goes out of scope.
 class Descriptor {
   public:
@@ -38,7 +40,12 @@ bool SpawnProcess(const Spawn& spawn, pid_t* pid);
 // The monotonic clock of the processes' deadlines, in milliseconds.
 int64_t MonotonicMs();
 // Waits until the process has ended, and reaps it, or the deadline passed;
-// `exitCode` gets its exit status, -1 when a signal ended it.
-bool ReapedBy(pid_t pid, int64_t deadline, int* exitCode = nullptr);
+// `exitCode` gets its exit status, -1 when a signal ended it.  `busy`, when
+// given, is served meanwhile.
+bool ReapedBy(pid_t pid, int64_t deadline, int* exitCode = nullptr, BusyWindows* busy = nullptr);
+// Waits until `fd` is readable or the deadline passed, serving `busy` (when
+// given) meanwhile; ppoll, not poll: a waiting command must not look like the
+// idle event loop (which sits in poll) to whoever watches the process.
+void AwaitReadable(int fd, int64_t deadline, BusyWindows* busy);
 // Ends the process and everything still in its process group.
 void EndProcessGroup(pid_t pid);

@@ -29,12 +29,25 @@ class Clock {
     virtual void Pause(int ms) = 0;
 };
 
+// What the window system may do while a command runs: the runner watches its
+// descriptor beside the command and lets it serve what cannot reach a handler
+// (repaints, the window manager's pings); input is dropped meanwhile.
+class BusyWindows {
+  public:
+    virtual ~BusyWindows() = default;
+    virtual void Begin() = 0;      // a command starts: the busy cursor
+    virtual int Descriptor() = 0;  // readable when the window system has something
+    virtual void Serve() = 0;
+    virtual void End() = 0;
+};
+
 struct RunnerState {
     CommandRunner* Commands = nullptr;  // null: the system shell
     Clock* Time = nullptr;              // null: the system clock
     // Lets the window system in once before a command (what it posts is
     // dropped); unset until the main window exists.
     std::function<void()> BeforeCommand;
+    BusyWindows* Busy = nullptr;  // unset: the windows wait for the command
     // Told of a command that was ended at the time limit.
     std::function<void(const std::string& commandLine)> CommandCutShort;
     bool CommandBusy = false;

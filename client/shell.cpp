@@ -23,17 +23,18 @@ constexpr size_t PipeBytes = 65536;
 
 // At the deadline what is already in the pipe is still taken, up to one
 // pipe's worth (a command that never stops writing must not keep us here).
-bool ReadCommandOutput(int fd, int64_t deadline, size_t limit, std::string* output) {
+bool ReadCommandOutput(int fd, int64_t deadline, size_t limit, std::string* output,
+                       BusyWindows* busy) {
     std::array<char, ReadBufferSize> buffer;
     size_t late = 0;
     for (;;) {
+        if (busy != nullptr) AwaitReadable(fd, deadline, busy);
         const int64_t left = std::max<int64_t>(0, deadline - MonotonicMs());
         if (left == 0 && late >= PipeBytes) return false;
         pollfd ready{fd, POLLIN, 0};
         const timespec wait{static_cast<time_t>(left / 1000),
                             static_cast<long>(left % 1000) * 1000000L};
-        // ppoll, not poll: a waiting command must not look like the idle
-        // event loop (which sits in poll) to whoever watches the process.
+        // ppoll, not poll: see AwaitReadable.
         const int polled = ppoll(&ready, 1, &wait, nullptr);
         if (polled < 0 && errno != EINTR) return true;
         if (polled < 0) continue;
@@ -67,12 +68,15 @@ CommandOutput ShellRunner::Run(const std::string& commandLine) {
         output.started = SpawnProcess({{"/bin/sh", "-c", commandLine}, writing.Get(), true, true}, &pid);
     }
     if (!output.started) return output;
-    const bool closed = ReadCommandOutput(reading.Get(), deadline, outputLimit_, &output.text);
+    BusyWindows* busy = Runner.Busy;
+    if (busy != nullptr) busy->Begin();
+    const bool closed = ReadCommandOutput(reading.Get(), deadline, outputLimit_, &output.text, busy);
     // A command that closed its output may still run (or a child of it may
     // hold the output): both are bound by the same limit.
-    if (!closed || !ReapedBy(pid, deadline)) {
+    if (!closed || !ReapedBy(pid, deadline, nullptr, busy)) {
         EndProcessGroup(pid);
         output.cutShort = true;
     }
+    if (busy != nullptr) busy->End();
     return output;
 }

@@ -16,7 +16,9 @@ constexpr size_t OutputLimitBytes = size_t{16} << 20;
 // Reads a command's output from `fd` until it closes or the deadline (on the
 // monotonic clock of process.h) passes; true when it closed in time.  Past
 // `limit` bytes the rest is read and dropped.
-bool ReadCommandOutput(int fd, int64_t deadline, size_t limit, std::string* output);
+// `busy`, when given, is served while the output is awaited.
+bool ReadCommandOutput(int fd, int64_t deadline, size_t limit, std::string* output,
+                       BusyWindows* busy = nullptr);
 
 // Runs the line with /bin/sh -c in a session of its own, reading /dev/null,
 // with default signal handling; a command still running at the time limit

@@ -47,7 +47,7 @@ class Desktop:
     """Started on creation; close() (or leaving a with block) ends it."""
 
     def __init__(self, size=(1280, 800), tray=True, openbox_config=None, env=None,
-                 log=None, limit=LIMIT):
+                 log=None, limit=LIMIT, server_args=()):
         self.children, self.display, self.panel = [], None, None
         self.limit, self.log = limit, log
         # Sockets and caches of the session's programs go here, not home.
@@ -55,17 +55,18 @@ class Desktop:
         self.env = dict(os.environ if env is None else env,
                         XDG_RUNTIME_DIR=self.tmp, XDG_CACHE_HOME=self.tmp + "/cache")
         try:
-            self._start(size, tray, openbox_config)
+            self._start(size, tray, openbox_config, server_args)
         except BaseException:
             self.close()
             raise
 
-    def _start(self, size, tray, openbox_config):
+    def _start(self, size, tray, openbox_config, server_args):
         # -noreset: a server resetting after its only client (a wmctrl probe)
         # left refuses the window manager for a moment.
         read_fd, write_fd = os.pipe()
         xvfb = self._spawn(["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
-                            "%dx%dx24" % tuple(size), "-nolisten", "tcp", "-noreset"],
+                            "%dx%dx24" % tuple(size), "-nolisten", "tcp", "-noreset",
+                            *server_args],
                            pass_fds=(write_fd,))
         os.close(write_fd)
         number = b""

@@ -298,12 +298,70 @@ def case_about_twice(rig):
     assert len(first) == 1, first
 
 
+
+def case_busy_window(rig):
+    """While a slow login runs the window answers the window manager's ping,
+    repaints what was covered (the server keeps no copy of it), and takes
+    no clicks: neither then nor once the login is done."""
+    from Xlib import X, display, protocol
+    window = ready(rig, logged_in=False)
+    os.makedirs(rig.home + "/.hamachi-standin/hang")
+    rig.write(".hamachi-standin/hang/login", "")
+    rig.press(window, "Log in", "frame")
+    rig.wait_call("hamachi login")
+    begun = time.monotonic()
+    x, y, w, h = rig.geometry(window)
+    x11 = display.Display(rig.display)
+    root, client = x11.screen().root, x11.create_resource_object("window", window)
+    shot = lambda: root.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF).data
+    time.sleep(0.5)
+    drawn = shot()  # "Logging into Hamachi ...", drawn before the command
+    root.change_attributes(event_mask=X.SubstructureNotifyMask)
+    ping = x11.intern_atom("_NET_WM_PING")
+    client.send_event(protocol.event.ClientMessage(
+        window=client, client_type=x11.intern_atom("WM_PROTOCOLS"),
+        data=(32, [ping, 4242, window, 0, 0])), event_mask=0)
+    x11.flush()
+    sent = time.monotonic()
+
+    def answered():
+        while x11.pending_events():
+            event = x11.next_event()
+            if event.type == X.ClientMessage and list(event.data[1][:2]) == [ping, 4242]:
+                return True
+        return False
+    wait_for("the answer to the ping", answered, 1.0)
+    assert time.monotonic() - sent < 1.0
+
+    cover = root.create_window(x, y, w, h, 0, x11.screen().root_depth,
+                               background_pixel=x11.screen().black_pixel, override_redirect=1)
+    cover.map()
+    x11.sync()
+    wait_for("the cover drawn", lambda: shot() != drawn)
+    cover.destroy()
+    x11.sync()
+    wait_for("the gadgets painted again", lambda: shot() == drawn, 0.2)
+
+    # The login button, more often than the login's later commands would
+    # drop clicks kept for after it: each would log out or in again.
+    rig.xdo("mousemove", "--window", window, 26, 246, "click", "--repeat", 6, "--delay", 300, 1)
+    time.sleep(max(0, begun + 5 - time.monotonic()))
+    os.remove(rig.home + "/.hamachi-standin/hang/login")
+    wait_for("the roster", lambda: rig.roster() == ROSTER, 3)
+    time.sleep(1)  # a click kept for later would have reached the client by now
+    calls = rig.calls()
+    assert calls.count("hamachi login") == 1 and "hamachi logout" not in calls, calls
+
+
+case_busy_window.server_args = ["-bs"]  # no backing store: only the program repaints
+
 if __name__ == "__main__":
     corvane, standin_bin, case = sys.argv[1:]
     rig = Rig(case, os.path.abspath(corvane), os.path.abspath(standin_bin))
+    run = globals()["case_" + case]
     try:
-        rig.start()
-        globals()["case_" + case](rig)
+        rig.start(getattr(run, "server_args", ()))
+        run(rig)
     except BaseException:
         rig.report_failure()
         raise

@@ -70,7 +70,7 @@ class Rig:
         self.home, self.bin = self.tmp + "/home", self.tmp + "/bin"
         self.config = self.home + "/.hamachi"
 
-    def start(self):
+    def start(self, server_args=()):
         # Daemons that detach (tuncfg, the accessibility bus) are re-parented
         # here instead of to init, so teardown can end them.
         ctypes.CDLL(None).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
@@ -81,7 +81,7 @@ class Rig:
         with open("/etc/xdg/openbox/rc.xml") as f:
             self.write(self.tmp + "/openbox.xml", f.read().replace("<center>yes", "<center>no"))
         self.desktop = Desktop(SCREEN, openbox_config=self.tmp + "/openbox.xml",
-                               log=self.tmp + "/session.log", env={
+                               log=self.tmp + "/session.log", server_args=server_args, env={
                                    "PATH": "/usr/bin:/bin", "HOME": self.home, "USER": "tester",
                                    "LOGNAME": "tester", "LANG": "C.UTF-8"})
         self.display, self.panel, self.env = (self.desktop.display, self.desktop.panel,
