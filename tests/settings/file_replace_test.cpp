@@ -45,81 +45,67 @@ void Put(const std::string& path, const std::string& bytes, mode_t mode = 0644, 
     EXPECT_EQ(chmod(path.c_str(), mode) | chown(path.c_str(), uid, uid == User ? Group : 0), 0);
 }
 
-// Owner, group and permissions.
-std::tuple<uid_t, gid_t, mode_t> Who(const std::string& path) {
-    struct stat info {};
-    lstat(path.c_str(), &info);
-    return {info.st_uid, info.st_gid, info.st_mode & 07777};
-}
-
-std::set<std::string> Names(const std::string& dir) {
+// Everything in both folders of a case.
+std::set<std::string> Names(const std::string& conf, const std::string& elsewhere) {
     std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path().filename());
+    for (const std::string& dir : {conf, elsewhere}) {
+        for (const auto& entry : fs::directory_iterator(dir)) names.insert(entry.path());
+    }
     return names;
 }
 
-// Each case has a folder of the user's, conf/, with the file to write, and
+// Each case has a folder of the user's, conf/, with the name to write, and
 // another of theirs, elsewhere/.
 struct Case {
     const char* name;
     Writer writer;
     std::function<void(const std::string& conf, const std::string& elsewhere)> make;
     bool replaced;
-    std::function<void(const std::string& conf, const std::string& elsewhere)> check;
+    std::tuple<uid_t, gid_t, mode_t> after;  // of what the name leads to
 };
 
 TEST(ReplaceFileTest, LinksModesOwnersAndOddFiles) {
     using S = const std::string&;
+    auto link = [](S to, S at, uid_t uid) {
+        EXPECT_EQ(symlink(to.c_str(), at.c_str()) | lchown(at.c_str(), uid, Group), 0);
+    };
+    auto own = [](S at, int made, mode_t mode) {
+        EXPECT_EQ(made | chmod(at.c_str(), mode) | chown(at.c_str(), User, Group), 0);
+    };
     const Case cases[] = {
         {"a link is followed and stays", Writer::User,
-         [](S conf, S elsewhere) {
+         [&](S conf, S elsewhere) {
              Put(elsewhere + "real", "old");
-             symlink("../elsewhere/real", (conf + "options").c_str());
-             EXPECT_EQ(lchown((conf + "options").c_str(), User, Group), 0);
+             link("../elsewhere/real", conf + "options", User);
          },
-         true,
-         [](S conf, S elsewhere) {
-             EXPECT_EQ(fs::read_symlink(conf + "options"), "../elsewhere/real");
-             EXPECT_EQ(ReadWholeFile(elsewhere + "real"), "new\n");
-             EXPECT_EQ(Names(conf), std::set<std::string>{"options"});
-             EXPECT_EQ(Names(elsewhere), std::set<std::string>{"real"});
-         }},
+         true, {User, Group, 0644}},
         {"read-only", Writer::User, [](S conf, S) { Put(conf + "options", "old", 0444); }, false,
-         [](S conf, S) {
-             EXPECT_EQ(ReadWholeFile(conf + "options"), "old");
-             EXPECT_EQ(Who(conf + "options"), std::make_tuple(User, Group, 0444));
-         }},
+         {User, Group, 0444}},
         {"mode 000", Writer::User, [](S conf, S) { Put(conf + "options", "old", 0); }, false,
-         [](S conf, S) { EXPECT_EQ(Who(conf + "options"), std::make_tuple(User, Group, 0)); }},
+         {User, Group, 0}},
         {"root keeps the user's owner, group and mode", Writer::Root,
-         [](S conf, S) { Put(conf + "options", "old", 0640); }, true,
-         [](S conf, S) {
-             EXPECT_EQ(ReadWholeFile(conf + "options"), "new\n");
-             EXPECT_EQ(Who(conf + "options"), std::make_tuple(User, Group, 0640));
-         }},
+         [](S conf, S) { Put(conf + "options", "old", 0640); }, true, {User, Group, 0640}},
         {"root makes a new file the folder owner's", Writer::Root, [](S, S) {}, true,
-         [](S conf, S) { EXPECT_EQ(Who(conf + "options"), std::make_tuple(User, Group, 0644)); }},
-        {"a directory", Writer::User, [](S conf, S) { mkdir((conf + "options").c_str(), 0777); },
-         false, [](S conf, S) { EXPECT_TRUE(fs::is_directory(conf + "options")); }},
-        {"a FIFO", Writer::User, [](S conf, S) { mkfifo((conf + "options").c_str(), 0666); },
-         false, [](S conf, S) { EXPECT_TRUE(fs::is_fifo(conf + "options")); }},
+         {User, Group, 0644}},
+        {"a directory", Writer::User,
+         [&](S conf, S) { own(conf + "options", mkdir((conf + "options").c_str(), 0), 0777); },
+         false, {User, Group, 0777}},
+        {"a FIFO", Writer::User,
+         [&](S conf, S) { own(conf + "options", mkfifo((conf + "options").c_str(), 0), 0666); },
+         false, {User, Group, 0666}},
         {"a user's link does not lead root onto root's file", Writer::Root,
-         [](S conf, S elsewhere) {
+         [&](S conf, S elsewhere) {
              EXPECT_EQ(chown(elsewhere.c_str(), 0, 0), 0);
              Put(elsewhere + "real", "old", 0644, 0);
-             symlink((elsewhere + "real").c_str(), (conf + "options").c_str());
-             EXPECT_EQ(lchown((conf + "options").c_str(), User, Group), 0);
+             link(elsewhere + "real", conf + "options", User);
          },
-         false, [](S, S elsewhere) { EXPECT_EQ(ReadWholeFile(elsewhere + "real"), "old"); }},
+         false, {0, 0, 0644}},
         {"an earlier writer's leftover goes", Writer::User,
          [](S conf, S) {
              Put(conf + ".options.Ab12Cd", "x");
              Put(conf + ".options.kept", "y");
          },
-         true,
-         [](S conf, S) {
-             EXPECT_EQ(Names(conf), (std::set<std::string>{".options.kept", "options"}));
-         }},
+         true, {User, Group, 0644}},
     };
     StandinScenario scenario;
     chmod(scenario.Home().c_str(), 0755);
@@ -130,12 +116,25 @@ TEST(ReplaceFileTest, LinksModesOwnersAndOddFiles) {
         if (c.writer == Writer::Root && !IsRoot) continue;
         const std::string base = scenario.Home() + "/" + std::to_string(++number) + "/";
         const std::string conf = base + "conf/", elsewhere = base + "elsewhere/";
+        const std::string path = conf + "options";
         for (const std::string& dir : {base, conf, elsewhere}) {
             ASSERT_EQ(mkdir(dir.c_str(), 0755) | chown(dir.c_str(), User, Group), 0);
         }
         c.make(conf, elsewhere);
-        EXPECT_EQ(ReplaceAs(c.writer, conf + "options"), c.replaced);
-        c.check(conf, elsewhere);
+        const std::optional<std::string> before = ReadWholeFile(path);
+        const bool linked = fs::is_symlink(path);
+        // Nothing else appears or stays behind, but the file where there was none.
+        std::set<std::string> names = Names(conf, elsewhere);
+        names.insert(path);
+        names.erase(conf + ".options.Ab12Cd");
+
+        EXPECT_EQ(ReplaceAs(c.writer, path), c.replaced);
+        EXPECT_EQ(ReadWholeFile(path), c.replaced ? "new\n" : before);
+        EXPECT_EQ(fs::is_symlink(path), linked);
+        struct stat info {};
+        stat(path.c_str(), &info);
+        EXPECT_EQ(std::make_tuple(info.st_uid, info.st_gid, info.st_mode & 07777), c.after);
+        EXPECT_EQ(Names(conf, elsewhere), names);
     }
     umask(mask);
 }
