@@ -55,7 +55,7 @@ std::optional<PendingFile> PendingFile::Create(const std::string& dir, mode_t mo
     if (!folder) return std::nullopt;
     RemoveLeftovers(dir, NamePrefix);
     OwnedFd fd = Anonymous(folder.Get());
-    std::string name;
+    std::string name;  // stays empty for a file without a name
     for (int attempt = 0; !fd && attempt < NameTries; ++attempt) {
         name = RandomName();
         fd.Reset(openat(folder.Get(), name.c_str(),
@@ -63,8 +63,7 @@ std::optional<PendingFile> PendingFile::Create(const std::string& dir, mode_t mo
         if (!fd && errno != EEXIST) return std::nullopt;
     }
     if (!fd) return std::nullopt;
-    const bool named = !name.empty();
-    PendingFile file(std::move(folder), std::move(fd), named ? name : "");
+    PendingFile file(std::move(folder), std::move(fd), std::move(name));
     // The lock tells RemoveLeftovers that this writer is alive.
     if (flock(file.Descriptor(), LOCK_EX) != 0 || fchmod(file.Descriptor(), mode) != 0) {
         return std::nullopt;

@@ -27,8 +27,8 @@ class PendingFile {
     PendingFile& operator=(PendingFile&&) = delete;
     ~PendingFile() { Discard(); }
 
-    // For writing (and reading); the file's position is wherever the writes
-    // left it.
+    // For writing (and reading); closed on exec, so a child process gets
+    // it through dup2.  The position is wherever the writes left it.
     int Descriptor() const { return fd_.Get(); }
 
     // Flushes the content to disk and gives the file the name `path`, which

@@ -72,11 +72,11 @@ std::optional<std::string> Destination(std::string path) {
     return std::nullopt;
 }
 
-// The owner needs privilege to set, the group membership; what the writer
-// may not set stays its own, as in any file it makes.
-void SetOwner(int fd, uid_t uid, gid_t gid) {
-    if (fchown(fd, uid, gid) == 0) return;
-    if (fchown(fd, static_cast<uid_t>(-1), gid) == 0) return;
+// Sets the owner and group where the writer may: the owner takes privilege,
+// the group membership.  What it may not set stays its own, as in any file
+// it makes.
+bool SetOwner(int fd, uid_t uid, gid_t gid) {
+    return fchown(fd, uid, gid) == 0 || fchown(fd, static_cast<uid_t>(-1), gid) == 0;
 }
 
 }  // namespace
