@@ -67,10 +67,10 @@ std::set<std::string> Others(const std::string& dir, const std::string& file) {
 TEST(SettingsUnderFault, KilledWriterLeavesTheOldFileOrTheNewWholeAndNoTemporaryFile) {
     StandinScenario scenario;
     std::minstd_rand random(9);
-    const bool named = CanHideProc();
-    if (!named) std::printf("no mount namespace: the named temporary files are not tried\n");
+    const bool canHide = CanHideProc();
+    if (!canHide) std::printf("no mount namespace: named temporary files are not tried\n");
     for (const bool hideProc : {false, true}) {
-        if (hideProc && !named) continue;
+        if (hideProc && !canHide) continue;
         for (const auto& [file, write] : Writers) {
             const std::string dir =
                 scenario.Home() + "/" + file + (hideProc ? "-without-proc/" : "/");
@@ -95,8 +95,6 @@ TEST(SettingsUnderFault, KilledWriterLeavesTheOldFileOrTheNewWholeAndNoTemporary
                 ASSERT_TRUE(now == versions[0] || now == versions[1]) << file << ", round " << round;
                 left.merge(Others(dir, file));
             }
-            RecordProperty(std::string(file) + (hideProc ? "_without_proc" : "") + "_left",
-                           static_cast<int>(left.size()));
             std::printf("%s%s: %zu of 50 kills left a file\n", file,
                         hideProc ? " without /proc" : "", left.size());
             write(dir, 0);
