@@ -13,6 +13,7 @@
 #include <csignal>
 
 #include "client/runner.h"
+#include "common/owned_fd.h"
 
 extern char** environ;
 
@@ -45,10 +46,6 @@ struct SpawnSetup {
 };
 
 }  // namespace
-
-Descriptor::~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-}
 
 // posix_spawn rather than a fork of this whole program: every refresh runs
 // one command, and a fork costs several times as much.
@@ -93,7 +90,7 @@ void AwaitReadable(int fd, int64_t deadline, BusyWindows* busy) {
 
 bool ReapedBy(pid_t pid, int64_t deadline, int* exitCode, BusyWindows* busy) {
     // Readable once the process ends.
-    const Descriptor ended(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
+    const OwnedFd ended(static_cast<int>(syscall(SYS_pidfd_open, pid, 0)));
     for (;;) {
         siginfo_t info{};
         const int got = waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG);

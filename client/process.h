@@ -11,19 +11,6 @@
 
 class BusyWindows;
 
-// A file descriptor, closed when it goes out of scope.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor();
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
 struct Spawn {
     std::vector<std::string> argv;  // argv[0] is searched for on PATH
     int output = -1;                // standard output; -1 keeps ours

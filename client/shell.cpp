@@ -11,6 +11,7 @@
 #include <cerrno>
 
 #include "client/process.h"
+#include "common/owned_fd.h"
 
 namespace {
 
@@ -60,10 +61,10 @@ CommandOutput ShellRunner::Run(const std::string& commandLine) {
     const int64_t deadline = MonotonicMs() + timeLimitMs_;
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0) return output;
-    const Descriptor reading(ends[0]);
+    const OwnedFd reading(ends[0]);
     pid_t pid = 0;
     {
-        const Descriptor writing(ends[1]);
+        const OwnedFd writing(ends[1]);
         // Standard error stays Corvane's own.
         output.started = SpawnProcess({{"/bin/sh", "-c", commandLine}, writing.Get(), true, true}, &pid);
     }

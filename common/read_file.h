@@ -1,27 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <cstddef>
 #include <optional>
 #include <string>
 
-// The whole content of a file; nothing when it cannot be opened or read
-// (a directory of that name included).
-inline std::optional<std::string> ReadWholeFile(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    std::string content;
-    char buffer[4096];
-    ssize_t got;
-    while ((got = read(fd, buffer, sizeof buffer)) != 0) {
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) break;
-        content.append(buffer, static_cast<size_t>(got));
-    }
-    close(fd);
-    if (got < 0) return std::nullopt;
-    return content;
-}
+// Larger files are not read: no settings or state file comes near it.
+constexpr size_t ReadFileLimit = 1 << 20;
+
+// The whole content of a regular file of at most ReadFileLimit bytes.
+// Nothing when it cannot be opened or read, and for anything else at the
+// name (a directory, a FIFO, a device, a larger file): such a name is never
+// waited on and never read into memory.
+std::optional<std::string> ReadWholeFile(const std::string& path);

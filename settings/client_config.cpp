@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "common/read_file.h"
@@ -60,6 +61,12 @@ ClientConfigValues ParseClientConfig(const std::string& text) {
 
 std::string MergeClientConfig(const std::string& text, const ClientConfigFields& fields) {
     auto lineFor = [&](int k) { return std::string(Keys[k]) + " " + fields[k] + "\n"; };
+    // The loader takes a key anywhere on a line, so a kept line naming one
+    // would set it over (or without) the field.
+    auto namesAKey = [](std::string_view line) {
+        return std::any_of(Keys.begin(), Keys.end(),
+                           [&](std::string_view key) { return Contains(line, key); });
+    };
     std::array<bool, ClientConfigKeys> written{};
     std::string merged;
     for (std::string_view line : SplitLines(text, false)) {
@@ -68,11 +75,11 @@ std::string MergeClientConfig(const std::string& text, const ClientConfigFields&
         for (int k = 0; k < ClientConfigKeys; ++k) {
             if (word == Keys[k]) key = k;
         }
-        if (key < 0) {
-            merged.append(line).append("\n");
-        } else if (!written[key]) {
+        if (key >= 0 && !written[key]) {
             written[key] = true;
             if (fields[key] != "0") merged += lineFor(key);
+        } else if (!namesAKey(line)) {
+            merged.append(line).append("\n");
         }
     }
     for (int k = 0; k < ClientConfigKeys; ++k) {

@@ -24,7 +24,8 @@ bool SaveClientConfig(const std::string& configDir, const ClientConfigFields& fi
 // the column after "Key ", trimmed of blanks; later lines win.
 ClientConfigValues ParseClientConfig(const std::string& text);
 // The file's new text: the first line whose first word is a key takes that
-// key's field, later ones go, missing keys are appended in order, a field of
-// exactly "0" removes its key; every other line stays as it was.  LF ends
-// every line.
+// key's field, missing keys are appended in order, a field of exactly "0"
+// removes its key; every other line stays as it was, unless it names a key
+// anywhere (the loader would take it for that key).  So the text reads back
+// as the fields, for fields of digits.  LF ends every line.
 std::string MergeClientConfig(const std::string& text, const ClientConfigFields& fields);

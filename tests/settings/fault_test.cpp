@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Settings files under fault: a writer killed at any moment leaves the old
-// file or the new one, whole.
+// file or the new one, whole, and no temporary file survives the next write.
+#include <sched.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,16 +11,20 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <set>
 #include <thread>
 
 #include <gtest/gtest.h>
 
+#include "common/pending_file.h"
 #include "common/read_file.h"
 #include "settings/client_config.h"
 #include "settings/options_file.h"
 #include "standin_scenario.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 // Each writes version 0 or 1 of one file into a directory; large values widen
 // the moment in which a write in place would leave a torn file.
@@ -34,30 +40,89 @@ const std::pair<const char*, std::function<void(const std::string&, int)>> Write
      }},
 };
 
-TEST(SettingsUnderFault, KilledWriterLeavesTheOldFileOrTheNewWhole) {
+// Without /proc a file cannot be linked in from nowhere, so the writer has
+// to name its temporary file while it writes.
+bool HideProc() {
+    return unshare(CLONE_NEWNS) == 0 &&
+           mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           mount("none", "/proc", "tmpfs", 0, nullptr) == 0;
+}
+
+bool CanHideProc() {
+    const pid_t child = fork();
+    if (child == 0) _exit(HideProc() ? 0 : 1);
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+std::set<std::string> Others(const std::string& dir, const std::string& file) {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        if (entry.path().filename() != file) names.insert(entry.path().filename());
+    }
+    return names;
+}
+
+TEST(SettingsUnderFault, KilledWriterLeavesTheOldFileOrTheNewWholeAndNoTemporaryFile) {
     StandinScenario scenario;
     std::minstd_rand random(9);
-    for (const auto& [file, write] : Writers) {
-        const std::string dir = scenario.Home() + "/";
-        std::string versions[2];
-        for (int version : {1, 0}) {  // version 0 stands at the start
-            write(dir, version);
-            versions[version] = ReadWholeFile(dir + file).value_or("");
-        }
-        for (int round = 0; round < 100; ++round) {
-            const pid_t child = fork();
-            ASSERT_GE(child, 0);
-            if (child == 0) {
-                for (int version = 1;; version ^= 1) write(dir, version);
+    const bool canHide = CanHideProc();
+    if (!canHide) std::printf("no mount namespace: named temporary files are not tried\n");
+    for (const bool hideProc : {false, true}) {
+        if (hideProc && !canHide) continue;
+        for (const auto& [file, write] : Writers) {
+            const std::string dir =
+                scenario.Home() + "/" + file + (hideProc ? "-without-proc/" : "/");
+            fs::create_directory(dir);
+            std::string versions[2];
+            for (int version : {1, 0}) {  // version 0 stands at the start
+                write(dir, version);
+                versions[version] = ReadWholeFile(dir + file).value_or("");
             }
-            std::this_thread::sleep_for(std::chrono::microseconds(random() % 6000));
-            kill(child, SIGKILL);
-            ASSERT_EQ(waitpid(child, nullptr, 0), child);
-            const std::string now = ReadWholeFile(dir + file).value_or("missing");
-            ASSERT_TRUE(now == versions[0] || now == versions[1]) << file << ", round " << round;
+            std::set<std::string> left;  // by the kills, by name
+            for (int round = 0; round < 50; ++round) {
+                const pid_t child = fork();
+                ASSERT_GE(child, 0);
+                if (child == 0) {
+                    if (hideProc && !HideProc()) _exit(1);
+                    for (int version = 1;; version ^= 1) write(dir, version);
+                }
+                std::this_thread::sleep_for(std::chrono::microseconds(random() % 6000));
+                kill(child, SIGKILL);
+                ASSERT_EQ(waitpid(child, nullptr, 0), child);
+                const std::string now = ReadWholeFile(dir + file).value_or("missing");
+                ASSERT_TRUE(now == versions[0] || now == versions[1]) << file << ", round " << round;
+                left.merge(Others(dir, file));
+            }
+            std::printf("%s%s: %zu of 50 kills left a file\n", file,
+                        hideProc ? " without /proc" : "", left.size());
+            write(dir, 0);
+            EXPECT_EQ(Others(dir, file), std::set<std::string>{}) << file;
         }
     }
     Options = {};
+}
+
+// Where the temporary file has a name, a second writer cleaning up must not
+// take the first one's file away.
+TEST(SettingsUnderFault, AWriterKeepsItsNamedFileFromAnotherWritersCleaning) {
+    if (!CanHideProc()) GTEST_SKIP() << "no mount namespace";
+    StandinScenario scenario;
+    const std::string dir = scenario.Home() + "/";
+    const pid_t child = fork();
+    if (child == 0) {
+        if (!HideProc()) _exit(2);
+        std::optional<PendingFile> first = PendingFile::Create(dir, 0644);
+        std::optional<PendingFile> second = PendingFile::Create(dir, 0644);
+        _exit(first && second && first->Publish(dir + "first") && second->Publish(dir + "second")
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Others(dir, ""), (std::set<std::string>{"bin", "first", "second"}));
 }
 
 }  // namespace
