@@ -59,7 +59,7 @@ std::string Bracketed(const std::string& name) {
 // Reads a file that may be missing; false only when it exists but cannot be
 // read, so a later rewrite never replaces data it did not see.
 bool LoadText(const std::string& path, std::string* text) {
-    if (std::optional<std::string> bytes = ReadWholeFile(path)) {
+    if (std::optional<std::string> bytes = ReadWholeFile(path, kFileLimit)) {
         *text = std::move(*bytes);
         return true;
     }

@@ -51,7 +51,7 @@ std::optional<std::string> Intercept(std::string_view program, const std::vector
     WaitWhile(control + "hang/" + key);
     const std::string answer = control + "answer/" + key;
     if (!Exists(answer)) return std::nullopt;
-    return ReadWholeFile(answer);
+    return ReadWholeFile(answer, kFileLimit);
 }
 
 }  // namespace standin

@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 
+#include <cstddef>
+
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace standin {
+
+// Tests hand the stand-in rosters and answers far larger than any settings
+// file: its files are read up to this.
+inline constexpr size_t kFileLimit = size_t{256} << 20;
 
 // What a command prints and returns; written out only at the end so each
 // command's stdout leaves in one piece.
