@@ -18,10 +18,14 @@ struct Entry {
     std::string value;
 };
 
-std::vector<Entry> Entries;  // those before the first group header, in file order
-bool Utf8 = false;           // the file began with a byte-order mark
-std::string WritePath;       // "" unless created for writing
-std::string Written;
+// The one file open at a time.
+struct OpenFile {
+    std::vector<Entry> entries;  // those before the first group header, in file order
+    bool utf8 = false;           // the file began with a byte-order mark
+    std::string writePath;       // "" unless created for writing
+    std::string written;
+};
+OpenFile Open;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -68,12 +72,12 @@ void Parse(std::string_view text) {
             while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
             entry.value = value;
         }
-        Entries.push_back(std::move(entry));
+        Open.entries.push_back(std::move(entry));
     }
 }
 
 const Entry* Lookup(const std::string& key) {
-    for (const Entry& entry : Entries) {
+    for (const Entry& entry : Open.entries) {
         if (strcasecmp(entry.key.c_str(), key.c_str()) == 0) return &entry;
     }
     return nullptr;
@@ -91,8 +95,8 @@ void OpenForReading(const std::string& path) {
 
 void OpenText(const std::string& text) {
     Close();
-    Utf8 = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
-    Parse(std::string_view(text).substr(Utf8 ? 3 : 0));
+    Open.utf8 = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
+    Parse(std::string_view(text).substr(Open.utf8 ? 3 : 0));
 }
 
 long ReadNumber(const std::string& key, long fallback) {
@@ -104,13 +108,13 @@ std::string ReadText(const std::string& key, const std::string& fallback) {
     const Entry* entry = Lookup(key);
     if (entry == nullptr) return fallback;
     const std::string_view value = WithoutTrailingBlanks(entry->value);
-    if (!Utf8) return std::string(value);
+    if (!Open.utf8) return std::string(value);
     return Utf8ToLatin1(value).value_or("");
 }
 
 void CreateForWriting(const std::string& path) {
     Close();
-    WritePath = path;
+    Open.writePath = path;
 }
 
 void WriteNumber(const std::string& key, long number) {
@@ -118,15 +122,12 @@ void WriteNumber(const std::string& key, long number) {
 }
 
 void WriteText(const std::string& key, const std::string& text) {
-    if (!WritePath.empty()) Written += key + " = " + text + "\n";
+    if (!Open.writePath.empty()) Open.written += key + " = " + text + "\n";
 }
 
 bool Close() {
-    const bool ok = WritePath.empty() || ReplaceFile(WritePath, Written);
-    Entries.clear();
-    Utf8 = false;
-    WritePath.clear();
-    Written.clear();
+    const bool ok = Open.writePath.empty() || ReplaceFile(Open.writePath, Open.written);
+    Open = {};
     return ok;
 }
 
