@@ -47,7 +47,7 @@ bool StartUp(int argc, char** argv) {
     CommandBusy = false;
     CreatePopupMenus();
     if (!CheckClient() || !OpenMainWindow()) return false;
-    AddTrayIcon(MainWindow, ImageTray, "Corvane");
+    AddTrayIcon(MainWindow, ImageTray, "Corvane", MenuTray);
     if (!ClientRunning) {
         ShowLoginButton(false);
         ShowClientState("off");

@@ -69,6 +69,27 @@ void ForgetTreeState(int gadget);
 
 bool PauseOverridden();
 
+// The session bus, connected at first use; null when the session names none
+// or it cannot be reached.  Never starts a bus.
+GDBusConnection* SessionBus();
+
+// The tray's XEmbed icon (a GtkStatusIcon), shown or taken away.
+void ShowStatusIcon(bool shown);
+// Posts a click as the tray icon would.
+void PostTrayClick(int subtype);
+// The tray icon's picture; null without a tray icon.
+GdkPixbuf* TrayPixbuf();
+// The GtkMenu of a popup menu made with CreatePopupMenu, or null.
+GtkWidget* PopupMenuWidget(int menu);
+
+// The status notifier item: while the session bus has a watcher, it is
+// registered there and the XEmbed icon is hidden; while it has none, the
+// XEmbed icon shows.  False, doing nothing, without a session bus.  Texts
+// are UTF-8.
+bool StartStatusNotifier(int image, int menu, const std::string& title);
+void StopStatusNotifier();
+void SetStatusNotifierDetails(const std::string& details);
+
 // Scripted answer for the next box, when scripting is on.
 bool ScriptedBoxAnswer(BoxKind kind, const std::string& title, const std::string& text,
                        ScriptedAnswer* answer);

@@ -84,6 +84,11 @@ void HidePopupMenus() {
     for (auto& entry : Menus) gtk_menu_popdown(GTK_MENU(entry.second.menu.get()));
 }
 
+GtkWidget* PopupMenuWidget(int menu) {
+    MenuRecord* record = Find(menu);
+    return record == nullptr ? nullptr : record->menu.get();
+}
+
 void FreeMenus() {
     Menus.clear();
 }
