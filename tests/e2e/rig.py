@@ -94,6 +94,8 @@ class Rig:
         ctypes.CDLL(None).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
         for d in (self.home, self.bin):
             os.mkdir(d, 0o700)
+        # As in any home: GTK's file chooser records recent files there.
+        os.makedirs(self.home + "/.local/share")
         # New windows go top left, so that only the program's own centring
         # puts its window in the middle.
         with open("/etc/xdg/openbox/rc.xml") as f:
@@ -226,7 +228,7 @@ class Rig:
         critical, or died of a signal."""
         with open(f"{self.tmp}/corvane.out", errors="replace") as f:
             # The accessibility bridge's own complaints are not the program's.
-            found = [line for line in f if re.search(r"-(WARNING|CRITICAL) \*\*", line)
+            found = [line for line in f if re.search(r"\b(WARNING|CRITICAL) \*\*", line)
                      and not line.startswith("dbind-")]
         assert not found, "the program printed:\n" + "".join(found)
         assert (self.program.poll() or 0) >= 0, f"the program died of signal {-self.program.poll()}"
