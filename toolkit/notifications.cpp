@@ -20,12 +20,21 @@ struct Texts {
     std::string body;
 };
 
+// libnotify names the picture's hint after the daemon's version, which it
+// learns only once it has talked to the daemon.
+bool StartLibnotify() {
+    if (notify_is_initted()) return true;
+    if (!notify_init("Corvane")) return false;
+    g_list_free_full(notify_get_server_caps(), g_free);
+    return true;
+}
+
 void OnDaemonAnswer(GObject* bus, GAsyncResult* result, gpointer data) {
     const std::unique_ptr<Texts> texts(static_cast<Texts*>(data));
     GError* failure = nullptr;
     Variant answer(g_dbus_connection_call_finish(G_DBUS_CONNECTION(bus), result, &failure));
     Error held(failure);
-    if (!answer || (!notify_is_initted() && !notify_init("Corvane"))) return;
+    if (!answer || !StartLibnotify()) return;
     GRef<NotifyNotification> notification(
         notify_notification_new(texts->summary.c_str(), texts->body.c_str(), nullptr));
     if (GdkPixbuf* icon = TrayPixbuf()) notify_notification_set_image_from_pixbuf(notification.get(), icon);

@@ -336,6 +336,35 @@ def case_status_notifier(rig):
     assert rig.tray_icon() is None, "an XEmbed icon as well"
 
 
+def case_notification(rig):
+    """A notification reaches the daemon, texts converted from ISO-8859-15,
+    with the tray picture.  With no daemon, no bus or a daemon that never
+    answers, nothing is printed and nothing waits."""
+    no_bus = {k: v for k, v in rig.env.items() if k != "DBUS_SESSION_BUS_ADDRESS"}
+
+    def send(env, ms):
+        begun = time.monotonic()
+        done = subprocess.run([os.environ["CORVANE_NOTIFICATION_SENDER"], b"bob is online",
+                               b"\xa4 network \xbdlan\xbd", str(ms)], env=env, timeout=10,
+                              stdin=subprocess.DEVNULL, capture_output=True)
+        assert (done.returncode, done.stderr) == (0, b""), done
+        assert int(done.stdout) < 100_000, f"Notify took {int(done.stdout)} us"
+        # Blocked on the daemon, the loop would outlast its time by seconds.
+        assert time.monotonic() - begun < ms / 1000 + 1.5, time.monotonic() - begun
+
+    for env in (rig.env, no_bus):
+        send(env, 300)
+    daemon = rig.start_notification_daemon()
+    rig.write(daemon.path + ".silent", "")
+    send(rig.env, 300)
+    os.remove(daemon.path + ".silent")
+    send(rig.env, 1500)
+    notes = [(c["app"], c["summary"], c["body"], "image-data" in c["hints"])
+             for c in daemon.calls("Notify")]
+    # The silent daemon was only asked whether it is there.
+    assert notes == [("Corvane", "bob is online", "\u20ac network \u0153lan\u0153", True)], notes
+
+
 if __name__ == "__main__":
     corvane, standin_bin, case = sys.argv[1:]
     rig = Rig(case, os.path.abspath(corvane), os.path.abspath(standin_bin))
