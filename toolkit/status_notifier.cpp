@@ -68,7 +68,6 @@ constexpr const char* Introspection = R"xml(<node>
   <method name="AboutToShowGroup">
    <arg type="ai" direction="in"/><arg type="ai" direction="out"/><arg type="ai" direction="out"/>
   </method>
-  <signal name="LayoutUpdated"><arg type="u"/><arg type="i"/></signal>
  </interface>
 </node>)xml";
 

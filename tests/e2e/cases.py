@@ -335,6 +335,14 @@ def case_status_notifier(rig):
     wait_for("the About window", lambda: about_windows(rig, main))
     assert rig.tray_icon() is None, "an XEmbed icon as well"
 
+    # The panel restarting: the XEmbed icon while the watcher is away.
+    watcher.stop()
+    wait_for("the XEmbed icon", rig.tray_icon)
+    rig.start_watcher()  # logging on to the same file
+    wait_for("the item to register again",
+             lambda: len(watcher.calls("RegisterStatusNotifierItem")) == 2)
+    wait_for("the XEmbed icon to go", lambda: rig.tray_icon() is None)
+
 
 def case_notification(rig):
     """A notification reaches the daemon, texts converted from ISO-8859-15,

@@ -68,7 +68,11 @@ class ServiceLog:
     """The calls a stand-in service on the session bus got, as dicts."""
 
     def __init__(self, path):
-        self.path = path
+        self.path, self.process = path, None
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait(5)
 
     def calls(self, name=None):
         try:
@@ -118,7 +122,7 @@ class Rig:
         """Starts a stand-in desktop service (bus_services.py: "watcher" or
         "notifications") and waits until it owns its name."""
         log = ServiceLog(f"{self.tmp}/{kind}.log")
-        service = self._spawn(["/usr/bin/python3", "-B", os.path.join(
+        service = log.process = self._spawn(["/usr/bin/python3", "-B", os.path.join(
             os.path.dirname(os.path.abspath(__file__)), "bus_services.py"), kind, log.path])
         name = {"watcher": "org.kde.StatusNotifierWatcher",
                 "notifications": "org.freedesktop.Notifications"}[kind]
