@@ -305,16 +305,17 @@ GVariant* ItemProperty(GDBusConnection*, const gchar*, const gchar*, const gchar
 const GDBusInterfaceVTable ItemCalls = {OnItemCall, ItemProperty, nullptr, {}};
 const GDBusInterfaceVTable MenuCalls = {OnMenuCall, MenuProperty, nullptr, {}};
 
-// The two objects, exported while a watcher is on the bus.
+// The two objects, exported while a watcher is on the bus.  The bus is held
+// for them: at exit, static holders go in no set order.
 class Exported {
   public:
-    explicit Exported(GDBusConnection* bus) : bus_(bus) {
+    explicit Exported(GDBusConnection* bus) : bus_(G_DBUS_CONNECTION(g_object_ref(bus))) {
         item_ = Register(ItemPath, ItemInterface, &ItemCalls);
         menu_ = Register(MenuPath, MenuInterface, &MenuCalls);
     }
     ~Exported() {
         for (guint id : {item_, menu_}) {
-            if (id != 0) g_dbus_connection_unregister_object(bus_, id);
+            if (id != 0) g_dbus_connection_unregister_object(bus_.get(), id);
         }
     }
     Exported(const Exported&) = delete;
@@ -323,11 +324,11 @@ class Exported {
   private:
     guint Register(const char* path, const char* interface, const GDBusInterfaceVTable* calls) {
         return g_dbus_connection_register_object(
-            bus_, path, g_dbus_node_info_lookup_interface(Node.get(), interface), calls, nullptr,
+            bus_.get(), path, g_dbus_node_info_lookup_interface(Node.get(), interface), calls, nullptr,
             nullptr, nullptr);
     }
 
-    GDBusConnection* bus_;
+    GRef<GDBusConnection> bus_;
     guint item_ = 0;
     guint menu_ = 0;
 };
