@@ -37,7 +37,8 @@ void OnDaemonAnswer(GObject* bus, GAsyncResult* result, gpointer data) {
     if (!answer || !StartLibnotify()) return;
     GRef<NotifyNotification> notification(
         notify_notification_new(texts->summary.c_str(), texts->body.c_str(), nullptr));
-    if (GdkPixbuf* icon = TrayPixbuf()) notify_notification_set_image_from_pixbuf(notification.get(), icon);
+    GdkPixbuf* icon = TrayPixbuf();
+    if (icon != nullptr) notify_notification_set_image_from_pixbuf(notification.get(), icon);
     GError* unshown = nullptr;
     notify_notification_show(notification.get(), &unshown);
     Error dropped(unshown);

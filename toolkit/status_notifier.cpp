@@ -197,8 +197,8 @@ void OnMenuCall(GDBusConnection*, const gchar*, const gchar*, const gchar*, cons
                                       ItemProperties(wanted[i], names.get()));
             }
         }
-        g_dbus_method_invocation_return_value(call, g_variant_new("(@a(ia{sv}))",
-                                                                  g_variant_builder_end(&found)));
+        g_dbus_method_invocation_return_value(
+            call, g_variant_new("(@a(ia{sv}))", g_variant_builder_end(&found)));
     } else if (name == "GetProperty") {
         gint32 id = 0;
         const gchar* property = nullptr;
@@ -227,14 +227,12 @@ void OnMenuCall(GDBusConnection*, const gchar*, const gchar*, const gchar*, cons
         while (g_variant_iter_next(&iter, "(i&svu)", &id, &event, nullptr, nullptr)) {
             if (!MenuEvent(id, event)) g_variant_builder_add(&unknown, "i", id);
         }
-        g_dbus_method_invocation_return_value(call, g_variant_new("(@ai)",
-                                                                  g_variant_builder_end(&unknown)));
+        g_dbus_method_invocation_return_value(
+            call, g_variant_new("(@ai)", g_variant_builder_end(&unknown)));
     } else if (name == "AboutToShow") {
         g_dbus_method_invocation_return_value(call, g_variant_new("(b)", FALSE));
     } else {  // AboutToShowGroup: nothing to update
-        g_dbus_method_invocation_return_value(call, g_variant_new("(@ai@ai)",
-                                                                  g_variant_new_array(G_VARIANT_TYPE_INT32, nullptr, 0),
-                                                                  g_variant_new_array(G_VARIANT_TYPE_INT32, nullptr, 0)));
+        g_dbus_method_invocation_return_value(call, g_variant_new_parsed("(@ai [], @ai [])"));
     }
 }
 
@@ -264,13 +262,13 @@ GVariant* Pixmaps(int image) {
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
                 const guchar* pixel = pixels + y * stride + x * channels;
-                argb.insert(argb.end(), {channels == 4 ? pixel[3] : guchar{255}, pixel[0],
-                                         pixel[1], pixel[2]});
+                argb.insert(argb.end(),
+                            {channels == 4 ? pixel[3] : guchar{255}, pixel[0], pixel[1], pixel[2]});
             }
         }
-        g_variant_builder_add(&pixmaps, "(ii@ay)", width, height,
-                              g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, argb.data(),
-                                                        argb.size(), 1));
+        g_variant_builder_add(
+            &pixmaps, "(ii@ay)", width, height,
+            g_variant_new_fixed_array(G_VARIANT_TYPE_BYTE, argb.data(), argb.size(), 1));
     }
     return g_variant_builder_end(&pixmaps);
 }
@@ -324,8 +322,8 @@ class Exported {
   private:
     guint Register(const char* path, const char* interface, const GDBusInterfaceVTable* calls) {
         return g_dbus_connection_register_object(
-            bus_.get(), path, g_dbus_node_info_lookup_interface(Node.get(), interface), calls, nullptr,
-            nullptr, nullptr);
+            bus_.get(), path, g_dbus_node_info_lookup_interface(Node.get(), interface), calls,
+            nullptr, nullptr, nullptr);
     }
 
     GRef<GDBusConnection> bus_;
@@ -346,9 +344,9 @@ std::unique_ptr<Watch> WatcherWatch;
 void OnWatcher(GDBusConnection* bus, const gchar*, const gchar*, gpointer) {
     if (!Objects) Objects = std::make_unique<Exported>(bus);
     // By object path: the watcher takes our bus name from the call.
-    g_dbus_connection_call(bus, WatcherName, WatcherPath, WatcherName,
-                           "RegisterStatusNotifierItem", g_variant_new("(s)", ItemPath), nullptr,
-                           G_DBUS_CALL_FLAGS_NO_AUTO_START, -1, nullptr, nullptr, nullptr);
+    g_dbus_connection_call(bus, WatcherName, WatcherPath, WatcherName, "RegisterStatusNotifierItem",
+                           g_variant_new("(s)", ItemPath), nullptr, G_DBUS_CALL_FLAGS_NO_AUTO_START,
+                           -1, nullptr, nullptr, nullptr);
     ShowStatusIcon(false);
 }
 
@@ -367,16 +365,14 @@ bool StartStatusNotifier(int image, int menu, const std::string& title) {
     Menu = menu;
     Title = title;
     WatcherWatch = std::make_unique<Watch>();
-    WatcherWatch->id = g_bus_watch_name_on_connection(bus, WatcherName,
-                                                      G_BUS_NAME_WATCHER_FLAGS_NONE, OnWatcher,
-                                                      OnNoWatcher, nullptr, nullptr);
+    WatcherWatch->id = g_bus_watch_name_on_connection(
+        bus, WatcherName, G_BUS_NAME_WATCHER_FLAGS_NONE, OnWatcher, OnNoWatcher, nullptr, nullptr);
     return true;
 }
 
 void StopStatusNotifier() {
     WatcherWatch.reset();
     Objects.reset();
-    Details.clear();
 }
 
 void SetStatusNotifierDetails(const std::string& details) {

@@ -235,7 +235,8 @@ void RemoveTrayIcon();
 // The XEmbed icon's tooltip.
 std::string TrayTooltip();
 // The rest of the status notifier item's tooltip, such as the identity and
-// status; the XEmbed icon's tooltip does not change.
+// status, kept from before AddTrayIcon too; the XEmbed icon's tooltip does
+// not change.
 void SetTrayDetails(const std::string& text);
 
 // ---- Desktop notifications ------------------------------------------------------
