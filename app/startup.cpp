@@ -9,6 +9,7 @@
 #include "client/startup_checks.h"
 #include "image_list.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/notices.h"
 #include "mainwindow/roster_view.h"
 #include "settings/options_file.h"
 #include "toolkit/toolkit.h"
@@ -75,7 +76,8 @@ bool StartUp(const Arguments& arguments) {
     // command lets the windows repaint.
     Runner.BeforeCommand = DropOneEvent;
     Runner.Busy = &BusyWindowsOfTheProgram;
-    AddTrayIcon(MainWindow, ImageTray, "Corvane");
+    Runner.CommandCutShort = NoticeCommandCutShort;
+    AddTrayIcon(MainWindow, ImageTray, "Corvane", MenuTray);
     if (!Client.Running) {
         ShowLoginButton(false);
         ShowClientState("off");
@@ -98,8 +100,10 @@ bool StartUp(const Arguments& arguments) {
 }
 
 void EndProgram() {
+    // The windows are going: commands no longer reach them.
     Runner.BeforeCommand = nullptr;
     Runner.Busy = nullptr;
+    Runner.CommandCutShort = nullptr;
     RemoveTrayIcon();
     CloseAllWindows();
     FreeMenus();

@@ -2,6 +2,7 @@
 #include "client/roster.h"
 
 #include <algorithm>
+#include <utility>
 #include <map>
 #include <string_view>
 
@@ -61,12 +62,13 @@ std::vector<RosterRow> ParseRoster(const std::string& listOutput) {
     return rows;
 }
 
-std::optional<std::vector<RosterRow>> RefreshRoster() {
-    const CommandOutput out = RunCommand("hamachi list");
+std::optional<RosterUpdate> RefreshRoster() {
+    CommandOutput out = RunCommand("hamachi list");
     if (!out.started || out.text == Roster.LastListOutput) return std::nullopt;
     RunCommand("hamachi get-nicks");
-    Roster.LastListOutput = out.text;
-    return ParseRoster(out.text);
+    RosterUpdate update{ParseRoster(out.text), std::move(Roster.LastListOutput)};
+    Roster.LastListOutput = std::move(out.text);
+    return update;
 }
 
 void ForgetRoster() {

@@ -23,10 +23,15 @@ struct RosterState {
 };
 extern RosterState Roster;
 
-// Runs "hamachi list"; the rows to show when the output differs from the
-// last one (then "hamachi get-nicks" is run too), nothing when it is the same
-// or could not be run.
-std::optional<std::vector<RosterRow>> RefreshRoster();
+// A changed list: the rows to show, and the output they replace.
+struct RosterUpdate {
+    std::vector<RosterRow> rows;
+    std::string previousOutput;
+};
+// Runs "hamachi list"; the update when the output differs from the last one
+// (then "hamachi get-nicks" is run too), nothing when it is the same or
+// could not be run.
+std::optional<RosterUpdate> RefreshRoster();
 // Forgets the output the rows were built from, so the next refresh rebuilds.
 void ForgetRoster();
 

@@ -19,6 +19,11 @@ void NameButton(int gadget, const char* name) {
     SetGadgetTooltip(gadget, name);
 }
 
+// The tray icon's tooltip, where it has room for more than the name.
+void ShowTrayDetails() {
+    SetTrayDetails(Client.Identity + "\n" + MainWindowShown.StatusLine);
+}
+
 }  // namespace
 
 void CreatePopupMenus() {
@@ -79,6 +84,7 @@ void ShowLoginButton(bool loggedIn) {
 void ShowStatusLine(const std::string& text) {
     MainWindowShown.StatusLine = text;
     SetGadgetText(GadgetStatus, text);
+    ShowTrayDetails();
 }
 
 void ShowClientState(const std::string& mode) {
@@ -98,6 +104,7 @@ void RefreshClientState() {
     const StateFileFound found = ReadClientState();
     if (found.identity) SetGadgetText(GadgetIdentity, Client.Identity);
     if (found.nickname) ShowStatusLine(Client.Nickname);
+    ShowTrayDetails();
 }
 
 void RelayoutMainWindow() {

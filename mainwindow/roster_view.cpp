@@ -3,6 +3,7 @@
 
 #include "image_list.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/notices.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -24,7 +25,10 @@ int RowImage(RowState state) {
 }
 
 void UpdateRoster() {
-    if (auto rows = RefreshRoster()) ShowRoster(std::move(*rows));
+    std::optional<RosterUpdate> update = RefreshRoster();
+    if (!update) return;
+    NoticeMemberChanges(update->previousOutput, Roster.LastListOutput);
+    ShowRoster(std::move(update->rows));
 }
 
 void ShowRoster(std::vector<RosterRow> rows) {

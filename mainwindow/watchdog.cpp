@@ -5,6 +5,7 @@
 #include "client/startup_checks.h"
 #include "client/watch.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/notices.h"
 #include "mainwindow/roster_view.h"
 #include "toolkit/toolkit.h"
 
@@ -15,6 +16,7 @@ bool RunWatchdog() {
     const ProbeVerdict verdict = JudgeProbe(probe.text, Client.LoggedIn, Client.StoppedByUser);
     bool keepRunning = true;
     if (verdict.clientGone) {
+        NoticeClientGone();
         ShowLoginButton(false);
         ShowStatusLine("Hamachi not running ..");
         DrainEvents();

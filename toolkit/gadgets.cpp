@@ -113,6 +113,11 @@ void SetGadgetText(int gadget, const std::string& text) {
     record->text = text;
     if (record->kind == GadgetKind::Label) {
         gtk_label_set_text(GTK_LABEL(record->inner), Latin9ToUtf8(text).c_str());
+        // A label places its text by its own size, which GTK otherwise
+        // measures only in an idle pass: a repaint while a command runs
+        // comes before it.
+        GtkRequisition measured;
+        gtk_widget_size_request(record->inner, &measured);
     }
 }
 

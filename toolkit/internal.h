@@ -84,3 +84,23 @@ GtkTreeView* ShownTreeView(int gadget);
 GtkWidget* PopupMenuWidget(int menu);
 // The tray icon's tooltip, "" with no icon.
 const std::string& TrayIconTooltip();
+
+// The session bus, connected at first use; null when the session names none
+// or it cannot be reached.  Never starts a bus.
+GDBusConnection* SessionBus();
+
+// The tray's XEmbed icon (a GtkStatusIcon), shown or taken away.
+void ShowStatusIcon(bool shown);
+// Posts a click as the tray icon would.
+void PostTrayClick(int subtype);
+// The tray icon's picture; null without a tray icon.
+GdkPixbuf* TrayPixbuf();
+
+// The status notifier item: while the session bus has a watcher, it is
+// registered there and the XEmbed icon is hidden; while it has none, the
+// XEmbed icon shows.  False, doing nothing, without a session bus.  Texts
+// are UTF-8.
+bool StartStatusNotifier(int image, int menu, const std::string& title);
+void StopStatusNotifier();
+void SetStatusNotifierDetails(const std::string& details);
+

@@ -196,8 +196,27 @@ void FreeMenus();
 
 // ---- Tray icon ---------------------------------------------------------------
 
-bool AddTrayIcon(int window, int image, const std::string& tooltip);
+// The icon in the notification area, with `tooltip`.  When the session bus
+// has a status notifier watcher (panels without an XEmbed tray), the icon is
+// published there instead, titled `tooltip`, with popup menu `menu`'s items
+// as its menu: the host's Activate posts what a left click on the XEmbed
+// icon posts, ContextMenu a right click, and a clicked item its EventMenu.
+// It follows the watcher coming and going; without a session bus, only the
+// XEmbed icon is tried.
+bool AddTrayIcon(int window, int image, const std::string& tooltip, int menu = 0);
 void RemoveTrayIcon();
+// The rest of the status notifier item's tooltip, such as the identity and
+// status, kept from before AddTrayIcon too; the XEmbed icon's tooltip does
+// not change.
+void SetTrayDetails(const std::string& text);
+
+// ---- Desktop notifications ------------------------------------------------------
+
+// Shows one desktop notification, with the tray icon's picture when there is
+// a tray icon.  Returns at once: it is sent when a notification daemon on the
+// session bus has answered; with no bus or no daemon, nothing happens and
+// nothing is printed.
+void Notify(const std::string& summary, const std::string& body);
 
 // ---- Message boxes and the file chooser ---------------------------------------
 

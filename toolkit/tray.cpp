@@ -8,6 +8,7 @@ constexpr int TrayNumber = 1;
 
 GRef<GtkStatusIcon> Tray;
 int TrayWindow = 0;
+int TrayImage = 0;
 ClickState TrayClicks;
 std::string Tooltip;
 
@@ -24,28 +25,53 @@ gboolean OnRelease(GtkStatusIcon*, GdkEventButton* event, gpointer) {
 
 }  // namespace
 
-bool AddTrayIcon(int window, int image, const std::string& tooltip) {
-    if (!ToolkitReady()) return false;
-    RemoveTrayIcon();
-    Tray.reset(gtk_status_icon_new_from_pixbuf(ImagePixbuf(image)));
-    if (!Tray) return false;
-    TrayWindow = window;
+void ShowStatusIcon(bool shown) {
+    if (!shown) {
+        if (Tray) gtk_status_icon_set_visible(Tray.get(), FALSE);
+        Tray.reset();
+        return;
+    }
+    if (Tray) return;
+    Tray.reset(gtk_status_icon_new_from_pixbuf(ImagePixbuf(TrayImage)));
+    if (!Tray) return;
     TrayClicks = ClickState{};
-    Tooltip = tooltip;
-    gtk_status_icon_set_tooltip_text(Tray.get(), Latin9ToUtf8(tooltip).c_str());
+    gtk_status_icon_set_tooltip_text(Tray.get(), Latin9ToUtf8(Tooltip).c_str());
     g_signal_connect(Tray.get(), "button-press-event", G_CALLBACK(OnPress), nullptr);
     g_signal_connect(Tray.get(), "button-release-event", G_CALLBACK(OnRelease), nullptr);
     gtk_status_icon_set_visible(Tray.get(), TRUE);
-    return true;
+}
+
+void PostTrayClick(int subtype) {
+    QueueEvent(EventTray, TrayNumber, TrayWindow, subtype, GDK_CURRENT_TIME);
+}
+
+GdkPixbuf* TrayPixbuf() {
+    return ImagePixbuf(TrayImage);
+}
+
+bool AddTrayIcon(int window, int image, const std::string& tooltip, int menu) {
+    if (!ToolkitReady()) return false;
+    RemoveTrayIcon();
+    TrayWindow = window;
+    TrayImage = image;
+    Tooltip = tooltip;
+    // On the session bus, whether a watcher is there decides which icon shows.
+    if (StartStatusNotifier(image, menu, Latin9ToUtf8(tooltip))) return true;
+    ShowStatusIcon(true);
+    return Tray != nullptr;
 }
 
 void RemoveTrayIcon() {
-    if (!Tray) return;
-    gtk_status_icon_set_visible(Tray.get(), FALSE);
-    Tray.reset();
+    StopStatusNotifier();
+    ShowStatusIcon(false);
+    TrayImage = 0;
     Tooltip.clear();
 }
 
 const std::string& TrayIconTooltip() {
     return Tooltip;
+}
+
+void SetTrayDetails(const std::string& text) {
+    SetStatusNotifierDetails(Latin9ToUtf8(text));
 }

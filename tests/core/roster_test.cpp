@@ -94,8 +94,9 @@ TEST_F(RefreshRosterTest, RebuildsOnlyOnAChangedOutput) {
         Roster.LastListOutput = c.last;
         runner.calls.clear();
         c.answer ? runner.Answer(list, c.answer) : runner.CannotRun(list);
-        const auto rows = RefreshRoster();
-        EXPECT_EQ(rows ? int(rows->size()) : -1, c.rows) << c.last << "->" << c.answer;
+        const auto update = RefreshRoster();
+        EXPECT_EQ(update ? int(update->rows.size()) : -1, c.rows) << c.last << "->" << c.answer;
+        EXPECT_EQ(update ? update->previousOutput : c.last, c.last);
         EXPECT_EQ(runner.calls, c.calls);
         EXPECT_EQ(Roster.LastListOutput, c.rows < 0 ? c.last : c.answer);
     }

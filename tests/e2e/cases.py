@@ -8,7 +8,7 @@ import subprocess
 import sys
 import time
 
-from rig import SCREEN, Rig, processes, until, wait_for
+from rig import SCREEN, GLib, Rig, processes, until, wait_for
 
 ROSTER = ["[lan]", "5.1.2.3 - bob", "5.1.2.4 - carol"]
 BUTTONS = ["Networks", "Status and configuration"]  # after the login button
@@ -39,6 +39,8 @@ def ready(rig, logged_in=True):
     window = wait_for("the main window", lambda: rig.visible_window("Corvane"))
     rig.wait_idle()
     wait_for("the widgets through accessibility", lambda: rig.widgets("push button"))
+    if not rig.watcher:  # with one, the icon is the status notifier item
+        wait_for("the tray icon", rig.tray_icon)
     return window
 
 
@@ -283,18 +285,21 @@ def case_status_window(rig):
     assert os.stat(target).st_mode & 0o777 == 0o600, oct(os.stat(target).st_mode)
 
 
+def about_windows(rig, main):
+    """The About windows shown: titled "Corvane" like the main window."""
+    found = rig.run(["xdotool", "search", "--onlyvisible", "--name", "^Corvane$"], False)[1]
+    return {w for w in map(int, found.split()) if w != main and rig.run(
+        ["xdotool", "getwindowname", str(w)], False)[1] == "Corvane\n"}
+
+
 def case_about_twice(rig):
     main = ready(rig)
-
-    def abouts():
-        found = rig.run(["xdotool", "search", "--onlyvisible", "--name", "^Corvane$"], False)[1]
-        return {w for w in map(int, found.split()) if w != main and rig.run(
-            ["xdotool", "getwindowname", str(w)], False)[1] == "Corvane\n"}
     first = set()
     for _ in range(2):  # the second replaces the first
         tray_menu(rig)
         rig.xdo("key", "Down", "Down", "Return")
-        first = wait_for("a new About window", lambda: (a := abouts()) and not a & first and a)
+        first = wait_for("a new About window",
+                         lambda: (a := about_windows(rig, main)) and not a & first and a)
     assert len(first) == 1, first
 
 
@@ -355,6 +360,90 @@ def case_busy_window(rig):
 
 case_busy_window.server_args = ["-bs"]  # no backing store: only the program repaints
 
+
+def case_status_notifier(rig):
+    """A panel with a status notifier watcher and no XEmbed tray: the icon is
+    a status notifier item, with the tray menu over dbusmenu."""
+    watcher = rig.start_watcher()
+    main = ready(rig)
+    sender, path = wait_for("the item to register", lambda: [
+        (c["sender"], c["args"][0]) for c in watcher.calls("RegisterStatusNotifierItem")])[0]
+
+    def item(method, signature=None, args=None, at=path, interface="org.kde.StatusNotifierItem"):
+        return rig.call(sender, at, interface, method, signature, args)
+
+    shown = item("GetAll", "(s)", ("org.kde.StatusNotifierItem",),
+                 interface="org.freedesktop.DBus.Properties")[0]
+    (width, height, pixels), = shown["IconPixmap"]
+    assert (shown["Title"], shown["ToolTip"][2], shown["ItemIsMenu"]) == ("Corvane", "Corvane", False)
+    assert shown["ToolTip"][3] == "090-123-456\nalice", shown["ToolTip"]  # identity and status
+    assert len(pixels) == width * height * 4 and any(pixels[::4]), (width, height)
+    assert rig.tray_icon() is None, "an XEmbed icon as well"
+
+    rig.wm_close(main)
+    wait_for("the window to be withdrawn", lambda: rig.wm_state(main) is None)
+    item("Activate", "(ii)", (0, 0))  # the host's left click
+    wait_for("the window to come back", lambda: rig.wm_state(main) == "Normal")
+
+    menu = dict(at=shown["Menu"], interface="com.canonical.dbusmenu")
+    _, (_, _, entries) = item("GetLayout", "(iias)", (0, -1, []), **menu)
+    assert [(props.get("label"), props.get("type")) for _, props, _ in entries] == \
+        [("Exit", None), (None, "separator"), ("About", None)], entries
+    about = entries[2][0]
+    item("Event", "(isvu)", (about, "clicked", GLib.Variant("i", 0), 0), **menu)
+    wait_for("the About window", lambda: about_windows(rig, main))
+    item("ContextMenu", "(ii)", (0, 0))  # from a host that leaves the menu to the item
+    wait_for("the tray menu", lambda: "About" in [name for name, _ in rig.widgets("menu item")])
+    rig.xdo("key", "Escape")
+    assert rig.tray_icon() is None, "an XEmbed icon as well"
+
+    # The panel restarting: the XEmbed icon while the watcher is away.
+    watcher.stop()
+    wait_for("the XEmbed icon", rig.tray_icon)
+    rig.start_watcher()  # logging on to the same file
+    wait_for("the item to register again",
+             lambda: len(watcher.calls("RegisterStatusNotifierItem")) == 2)
+    wait_for("the XEmbed icon to go", lambda: rig.tray_icon() is None)
+
+
+def case_notifications(rig):
+    """Members coming and going, and the client stopped outside Corvane, are
+    told once each; the first roster is no news; the options turn it off."""
+    daemon = rig.start_notification_daemon()
+    ready(rig)
+
+    def notes():
+        return [(c["summary"], c["body"]) for c in daemon.calls("Notify")]
+
+    def members(bob, carol):
+        with open(rig.config + "/networks", "w", encoding="latin-1") as f:
+            f.write(f"network\tlan\tonline,owner\nmember\t5.1.2.3\tbob\t{bob}\n"
+                    f"member\t5.1.2.4\tc\xe4rol\t{carol}\n")
+
+    members("offline", "online")  # carol's nickname changes too: she is known by address
+    wait_for("the notifications", lambda: len(notes()) == 2, 7)
+    assert notes() == [("bob went offline", "5.1.2.3 in [lan]"),
+                       ("c\xe4rol is online", "5.1.2.4 in [lan]")], notes()
+    rig.run([rig.standin_bin + "/hamachi", "stop"])
+    box, _ = rig.wait_box("Hamachi Error", timeout=6.5)
+    wait_for("the notification", lambda: len(notes()) == 3)
+    assert notes()[2] == ("Hamachi is no longer running", "It was stopped outside Corvane."), notes()
+    rig.press(box, "No")
+    assert rig.wait_exit() == 0
+
+    rig.write(".hamachi/options", "Notifications = 0\n")
+    rig.run([rig.standin_bin + "/hamachi", "start"])
+    rig.run([rig.standin_bin + "/hamachi", "login"])
+    rig.launch()
+    rig.wait_idle()
+    lists = rig.calls().count("hamachi list")
+    members("online", "offline")
+    asked = len(daemon.calls())
+    wait_for("the watchdog's next list", lambda: rig.calls().count("hamachi list") > lists, 7)
+    rig.wait_idle()
+    assert len(daemon.calls()) == asked, daemon.calls()[asked:]
+
+
 if __name__ == "__main__":
     corvane, standin_bin, case = sys.argv[1:]
     rig = Rig(case, os.path.abspath(corvane), os.path.abspath(standin_bin))
@@ -362,6 +451,8 @@ if __name__ == "__main__":
     try:
         rig.start(getattr(run, "server_args", ()))
         run(rig)
+        if rig.program:
+            rig.check_output()
     except BaseException:
         rig.report_failure()
         raise

@@ -4,6 +4,7 @@ manager, tray host, session bus) against the stand-in client, and drives it
 with the pointer and keyboard the way a person would."""
 
 import ctypes
+import json
 import os
 import re
 import shutil
@@ -16,6 +17,7 @@ import warnings
 
 warnings.simplefilter("ignore")
 import pyatspi  # noqa: E402  (quiet only after the filter)
+from gi.repository import Gio, GLib  # noqa: E402
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../scripts"))
 from desktop import Desktop  # noqa: E402
@@ -62,10 +64,30 @@ def processes():
     return found
 
 
+class ServiceLog:
+    """The calls a stand-in service on the session bus got, as dicts."""
+
+    def __init__(self, path):
+        self.path, self.process = path, None
+
+    def stop(self):
+        self.process.terminate()
+        self.process.wait(5)
+
+    def calls(self, name=None):
+        try:
+            with open(self.path) as f:
+                calls = [json.loads(line) for line in f]
+        except OSError:
+            return []
+        return [call for call in calls if name in (None, call["call"])]
+
+
 class Rig:
     def __init__(self, name, corvane, standin_bin):
         self.name, self.corvane, self.standin_bin = name, corvane, standin_bin
-        self.program = self.display = self.env = self.desktop = None
+        self.program = self.display = self.env = self.desktop = self.bus = None
+        self.watcher = None
         self.tmp = tempfile.mkdtemp(prefix="corvane-e2e-")
         self.home, self.bin = self.tmp + "/home", self.tmp + "/bin"
         self.config = self.home + "/.hamachi"
@@ -76,6 +98,8 @@ class Rig:
         ctypes.CDLL(None).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
         for d in (self.home, self.bin):
             os.mkdir(d, 0o700)
+        # As in any home: GTK's file chooser records recent files there.
+        os.makedirs(self.home + "/.local/share")
         # New windows go top left, so that only the program's own centring
         # puts its window in the middle.
         with open("/etc/xdg/openbox/rc.xml") as f:
@@ -93,6 +117,37 @@ class Rig:
         # The accessibility reader in this process must join this session.
         os.environ.update(DBUS_SESSION_BUS_ADDRESS=self.env["DBUS_SESSION_BUS_ADDRESS"],
                           DISPLAY=self.display)
+
+    def start_service(self, kind):
+        """Starts a stand-in desktop service (bus_services.py: "watcher" or
+        "notifications") and waits until it owns its name."""
+        log = ServiceLog(f"{self.tmp}/{kind}.log")
+        service = log.process = self._spawn(["/usr/bin/python3", "-B", os.path.join(
+            os.path.dirname(os.path.abspath(__file__)), "bus_services.py"), kind, log.path])
+        name = {"watcher": "org.kde.StatusNotifierWatcher",
+                "notifications": "org.freedesktop.Notifications"}[kind]
+        self.bus = self.bus or Gio.bus_get_sync(Gio.BusType.SESSION)
+
+        def owned():
+            assert service.poll() is None, f"the stand-in {kind} ended (see session.log)"
+            return self.call("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                             "org.freedesktop.DBus", "NameHasOwner", "(s)", (name,))[0]
+        wait_for(f"the stand-in {kind} to own {name}", owned)
+        return log
+
+    def start_watcher(self):
+        self.watcher = self.start_service("watcher")
+        return self.watcher
+
+    def start_notification_daemon(self):
+        return self.start_service("notifications")
+
+    def call(self, name, path, interface, method, signature=None, args=None):
+        """A method call on the session bus; its answer unpacked."""
+        answer = self.bus.call_sync(name, path, interface, method,
+                                    GLib.Variant(signature, args) if signature else None,
+                                    None, Gio.DBusCallFlags.NONE, 5000, None)
+        return answer.unpack() if answer else ()
 
     def _spawn(self, argv, log="session.log", env=None, **kw):
         with open(f"{self.tmp}/{log}", "a") as out:
@@ -171,6 +226,16 @@ class Rig:
         path = [self.bin] + [self.standin_bin] * with_client + ["/usr/bin", "/bin"]
         env = dict(self.env, PATH=":".join(path), GTK_MODULES="gail:atk-bridge")
         self.program = self._spawn([self.corvane, "-c", self.config], "corvane.out", env)
+
+    def check_output(self):
+        """Fails when the program printed a GLib, GTK or Pango warning or
+        critical, or died of a signal."""
+        with open(f"{self.tmp}/corvane.out", errors="replace") as f:
+            # The accessibility bridge's own complaints are not the program's.
+            found = [line for line in f if re.search(r"\b(WARNING|CRITICAL) \*\*", line)
+                     and not line.startswith("dbind-")]
+        assert not found, "the program printed:\n" + "".join(found)
+        assert (self.program.poll() or 0) >= 0, f"the program died of signal {-self.program.poll()}"
 
     def wait_exit(self):
         # A question left open blocks the program, so this also fails then.
