@@ -92,12 +92,6 @@ void StandinScenario::AddNetwork(const std::string& name, bool online, bool owne
     AppendNetworkLine("network\t" + name + "\t" + flags.erase(0, 1) + "\t" + password);
 }
 
-void StandinScenario::AddMember(const std::string& address, const std::string& nick,
-                                StandinMark mark) {
-    const char* const states[] = {"online", "crossed", "offline"};  // as StandinMark
-    AppendNetworkLine("member\t" + address + "\t" + nick + "\t" + states[int(mark)]);
-}
-
 void StandinScenario::ClearNetworks() {
     fs::remove(ConfigDir() + "networks");
 }
@@ -108,11 +102,6 @@ void StandinScenario::AppendNetworkLine(const std::string& line) {
 
 std::optional<std::string> StandinScenario::ReadConfigFile(const std::string& name) const {
     return ReadWholeFile(ConfigDir() + name);
-}
-
-void StandinScenario::SetAnswer(const std::string& key, const std::string& bytes) {
-    fs::create_directories(ControlDir() + "answer");
-    WriteWhole(ControlDir() + "answer/" + key, bytes);
 }
 
 void StandinScenario::SetHang(const std::string& key, bool hung) {

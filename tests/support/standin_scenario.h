@@ -8,8 +8,6 @@
 #include <utility>
 #include <vector>
 
-enum class StandinMark { Online, Crossed, Offline };
-
 // One call of a stand-in program as recorded in the control folder's log.
 struct StandinInvocation {
     std::string program;
@@ -45,13 +43,10 @@ class StandinScenario {
     void SetLoggedIn(bool loggedIn);
     void AddNetwork(const std::string& name, bool online, bool owner,
                     const std::string& password = "", bool away = false);
-    void AddMember(const std::string& address, const std::string& nick, StandinMark mark);
     void ClearNetworks();
     // Contents of a file in the configuration folder, if it exists.
     std::optional<std::string> ReadConfigFile(const std::string& name) const;
 
-    // Canned output per command key ("probe", "init", or the sub-command).
-    void SetAnswer(const std::string& key, const std::string& bytes);
     // While hung, the command of that key waits (until SIGTERM).
     void SetHang(const std::string& key, bool hung);
 
