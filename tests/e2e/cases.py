@@ -304,6 +304,7 @@ if __name__ == "__main__":
     try:
         rig.start()
         globals()["case_" + case](rig)
+        rig.check_program()
     except BaseException:
         rig.report_failure()
         raise

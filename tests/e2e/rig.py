@@ -21,6 +21,11 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../
 from desktop import Desktop  # noqa: E402
 
 SCREEN = (1280, 800)
+# A GLib log line of a critical or a warning, whatever the domain: "(corvane:PID):
+# Gtk-CRITICAL **: ...", or "** (corvane:PID): WARNING **: ..." for the program's own.
+LOGGED_FAULT = re.compile(r"^(?:\*\* )?(?:\([^)]*\): )?(?:([\w-]+)-)?(CRITICAL|WARNING) \*\*", re.M)
+# The accessibility bridge's warnings about a reader that has gone away.
+NOISE_DOMAINS = {"dbind"}
 
 
 def wait_for(what, probe, timeout=5.0):
@@ -66,6 +71,7 @@ class Rig:
     def __init__(self, name, corvane, standin_bin):
         self.name, self.corvane, self.standin_bin = name, corvane, standin_bin
         self.program = self.display = self.env = self.desktop = None
+        self.programs = []
         self.tmp = tempfile.mkdtemp(prefix="corvane-e2e-")
         self.home, self.bin = self.tmp + "/home", self.tmp + "/bin"
         self.config = self.home + "/.hamachi"
@@ -76,6 +82,9 @@ class Rig:
         ctypes.CDLL(None).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
         for d in (self.home, self.bin):
             os.mkdir(d, 0o700)
+        # As in a desktop user's home: GTK's file chooser records recent
+        # files there, and warns when the folder is missing.
+        os.makedirs(self.home + "/.local/share")
         # New windows go top left, so that only the program's own centring
         # puts its window in the middle.
         with open("/etc/xdg/openbox/rc.xml") as f:
@@ -136,6 +145,8 @@ class Rig:
             self.run(["import", "-window", "root", shot], False)
             print("screenshot:", shot)
         print("stand-in calls:", self.calls())
+        if self.program:
+            print("program status:", self.program.poll())
         for log in ("session.log", "corvane.out"):
             if os.path.exists(f"{self.tmp}/{log}"):
                 with open(f"{self.tmp}/{log}") as f:
@@ -171,6 +182,27 @@ class Rig:
         path = [self.bin] + [self.standin_bin] * with_client + ["/usr/bin", "/bin"]
         env = dict(self.env, PATH=":".join(path), GTK_MODULES="gail:atk-bridge")
         self.program = self._spawn([self.corvane, "-c", self.config], "corvane.out", env)
+        self.programs.append(self.program)
+
+    def check_alive(self):
+        for program in self.programs:
+            status = program.poll()
+            assert status is None or status >= 0, \
+                f"the program died of {signal.Signals(-status).name}"
+
+    def check_program(self):
+        """The rule for every case: the program logged no critical or warning
+        and never died of a signal."""
+        self.check_alive()
+        try:
+            with open(self.tmp + "/corvane.out", errors="replace") as f:
+                text = f.read()
+        except FileNotFoundError:
+            return
+        faults = [m.group(0) for m in LOGGED_FAULT.finditer(text)
+                  if m.group(1) not in NOISE_DOMAINS]
+        assert not faults, f"the program logged {len(faults)} fault(s), first: " + \
+            text[text.index(faults[0]):].split("\n", 1)[0]
 
     def wait_exit(self):
         # A question left open blocks the program, so this also fails then.
