@@ -28,5 +28,7 @@ RowTable& RowsOf(GtkTreeModel* model);
 // shows it); returns the row's display index.
 int AppendRow(GtkTreeModel* model, int level, int image, std::string utf8);
 
+// Display index just past the children of top-level row `top`.
+int ChildrenEnd(const RowTable& table, int top);
 int RowOfIter(const GtkTreeIter* iter);
 GtkTreePath* RowPath(GtkTreeModel* model, int row);

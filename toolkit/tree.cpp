@@ -7,6 +7,7 @@
 
 #include "common/lookup.h"
 #include "toolkit/row_model.h"
+#include "toolkit/tree_peer.h"
 
 namespace {
 
@@ -190,7 +191,7 @@ bool AddTree(int gadget, int window, int x, int y, int width, int height) {
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC,
                                    GTK_POLICY_AUTOMATIC);
     gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_ETCHED_IN);
-    GtkWidget* view = gtk_tree_view_new();
+    GtkWidget* view = NewTreeView();
     gtk_container_add(GTK_CONTAINER(scroller), view);
     gtk_widget_show(view);
     if (!PlaceGadget(gadget, window, GadgetKind::Tree, scroller, view, x, y, width, height)) {
@@ -237,8 +238,11 @@ int TreeRowCount(int gadget) {
 void TreeExpandAll(int gadget) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
+    // The view's accessible peer hears of the new model once, expanded.
+    g_object_freeze_notify(G_OBJECT(tree->view));
     Show(*tree);
     gtk_tree_view_expand_all(tree->view);
+    g_object_thaw_notify(G_OBJECT(tree->view));
     gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(tree->view));
 }
 

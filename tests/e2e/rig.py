@@ -277,6 +277,36 @@ class Rig:
     def roster(self):
         return [name for name, _ in self.widgets("table cell", showing=False) if name]
 
+    def tree_table(self):
+        """The roster's tree table, found without walking its rows."""
+        self.check_alive()
+        def find(node):
+            if node.getRoleName() == "tree table":
+                return node
+            return next((found for child in node if child and (found := find(child))), None)
+
+        for app in pyatspi.Registry.getDesktop(0):
+            if app and app.get_process_id() == self.program.pid:
+                return next((found for top in app if top and (found := find(top))), None)
+        return None
+
+    def read_rows(self, known=0):
+        """The roster as a screen reader reads it through the table: each
+        row's text and whether it is selected.  Its news of a change comes
+        late, so it also asks about the `known` rows it read before."""
+        self.check_alive()
+        try:
+            table = self.tree_table().queryTable()
+            texts = []
+            for row in range(max(table.nRows, known)):
+                table.isRowSelected(row)
+                cell = table.getAccessibleAt(row, 0)
+                texts += [part.name for part in cell or () if part.name]
+            return texts
+        except Exception:  # the table replaced under the walk
+            self.check_alive()
+            return None
+
     def wait_box(self, title, timeout=5.0):
         """Waits for a message box by title to take the keyboard focus;
         returns (window, message)."""
