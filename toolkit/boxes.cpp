@@ -14,9 +14,9 @@ std::vector<BoxRecord> Log;
 int RunMessageBox(GtkMessageType type, GtkButtonsType buttons, const std::string& title,
                   const std::string& text) {
     TopWidget box(gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, buttons, "%s",
-                                         Latin9ToUtf8(text).c_str()));
+                                         ShownUtf8(text).c_str()));
     GtkDialog* dialog = GTK_DIALOG(box.get());
-    gtk_window_set_title(GTK_WINDOW(dialog), Latin9ToUtf8(title).c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), ShownUtf8(title).c_str());
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     if (buttons == GTK_BUTTONS_YES_NO) {
         gtk_dialog_set_default_response(dialog, GTK_RESPONSE_YES);
@@ -95,7 +95,7 @@ std::string ChooseSaveFile(const std::string& title, const std::string& proposed
     if (ScriptedBoxAnswer(BoxKind::SaveFile, title, proposedPath, &scripted)) return scripted.path;
     if (!ToolkitReady()) return "";
     TopWidget dialog(gtk_file_chooser_dialog_new(
-        Latin9ToUtf8(title).c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL,
+        ShownUtf8(title).c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL,
         GTK_RESPONSE_CANCEL, GTK_STOCK_SAVE, GTK_RESPONSE_ACCEPT, nullptr));
     gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), GTK_RESPONSE_ACCEPT);
     GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog.get());
@@ -106,7 +106,7 @@ std::string ChooseSaveFile(const std::string& title, const std::string& proposed
     gtk_file_chooser_set_current_name(chooser, GText(g_filename_display_name(name.get())).get());
     for (const FileFilter& filter : filters) {
         GtkFileFilter* entry = gtk_file_filter_new();
-        gtk_file_filter_set_name(entry, Latin9ToUtf8(filter.name).c_str());
+        gtk_file_filter_set_name(entry, ShownUtf8(filter.name).c_str());
         gtk_file_filter_add_pattern(entry, filter.pattern.c_str());
         gtk_file_chooser_add_filter(chooser, entry);  // the chooser takes it
         if (gtk_file_chooser_get_filter(chooser) == nullptr) {

@@ -26,8 +26,8 @@ struct DestroyAndUnref {
 using HeldWidget = std::unique_ptr<GtkWidget, DestroyAndUnref>;
 
 bool IsAscii(const std::string& text);
-// UTF-8 back to ISO-8859-15; the bytes unchanged when they cannot be converted.
-std::string FromUtf8(const std::string& text);
+// The UTF-8 shown for an 8-bit text: its first ShownChars characters.
+std::string ShownUtf8(const std::string& text);
 
 // Queues a program event produced by a GTK signal, remembering the event time
 // so that a menu opened for it can take the pointer grab.

@@ -11,9 +11,15 @@ struct TableRow {
     int parent = -1;    // display index of the top-level row above, -1 for a top-level row
     int ordinal = 0;    // place among its siblings
     int image = 0;      // image number
-    std::string text;   // UTF-8
+    std::string text;   // 8-bit, as given
+    std::string shown;  // the UTF-8 drawn, "" when that is `text` itself
     std::string color;  // "" for the default colour
 };
+
+// What a row draws and is measured by: at most ShownChars characters.
+inline const std::string& ShownText(const TableRow& row) {
+    return row.shown.empty() ? row.text : row.shown;
+}
 
 struct RowTable {
     std::vector<TableRow> rows;
@@ -26,7 +32,7 @@ RowTable& RowsOf(GtkTreeModel* model);
 
 // Appends without telling any view (the model is filled while no view
 // shows it); returns the row's display index.
-int AppendRow(GtkTreeModel* model, int level, int image, std::string utf8);
+int AppendRow(GtkTreeModel* model, int level, int image, std::string text);
 
 // Display index just past the children of top-level row `top`.
 int ChildrenEnd(const RowTable& table, int top);

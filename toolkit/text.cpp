@@ -7,23 +7,6 @@ namespace {
 // cost of filling a large tree.
 const GIConv NoConverter = reinterpret_cast<GIConv>(-1);
 GIConv ToUtf8 = NoConverter;
-GIConv ToLatin9 = NoConverter;
-
-std::string Convert(const std::string& text, GIConv& converter, const char* to, const char* from) {
-    if (IsAscii(text)) return text;
-    if (converter == NoConverter) {
-        converter = g_iconv_open(to, from);
-        if (converter == NoConverter) return text;
-    }
-    gsize written = 0;
-    GText out(g_convert_with_iconv(text.data(), static_cast<gssize>(text.size()), converter,
-                                   nullptr, &written, nullptr));
-    if (!out) {
-        g_iconv(converter, nullptr, nullptr, nullptr, nullptr);  // reset the shift state
-        return text;
-    }
-    return std::string(out.get(), written);
-}
 
 }  // namespace
 
@@ -35,9 +18,22 @@ bool IsAscii(const std::string& text) {
 }
 
 std::string Latin9ToUtf8(const std::string& text) {
-    return Convert(text, ToUtf8, "UTF-8", "ISO-8859-15");
+    if (IsAscii(text)) return text;
+    if (ToUtf8 == NoConverter) {
+        ToUtf8 = g_iconv_open("UTF-8", "ISO-8859-15");
+        if (ToUtf8 == NoConverter) return text;
+    }
+    gsize written = 0;
+    GText out(g_convert_with_iconv(text.data(), static_cast<gssize>(text.size()), ToUtf8, nullptr,
+                                   &written, nullptr));
+    if (!out) {
+        g_iconv(ToUtf8, nullptr, nullptr, nullptr, nullptr);  // reset the shift state
+        return text;
+    }
+    return std::string(out.get(), written);
 }
 
-std::string FromUtf8(const std::string& text) {
-    return Convert(text, ToLatin9, "ISO-8859-15", "UTF-8");
+std::string ShownUtf8(const std::string& text) {
+    // One byte is one character in the 8-bit set.
+    return Latin9ToUtf8(text.size() > ShownChars ? text.substr(0, ShownChars) : text);
 }

@@ -4,6 +4,7 @@
 // code that sees GTK or GDK.  All texts passed in are 8-bit (ISO-8859-15) strings.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -64,6 +65,11 @@ int ClickReleased(ClickState& state, int button);
 // The UTF-8 that GTK is given for an 8-bit (ISO-8859-15) text; the bytes
 // unchanged when they cannot be converted.
 std::string Latin9ToUtf8(const std::string& text);
+// GTK is given at most this many characters of any one text to draw or
+// measure (entries aside): more than the widest screen shows on a line, so an
+// outsize text from the client costs no more than a full one.  What the
+// program reads back is the whole text.
+constexpr size_t ShownChars = 4096;
 
 // ---- Start, clock and pauses ---------------------------------------------
 
@@ -135,6 +141,8 @@ struct GadgetBox {
 GadgetBox GadgetGeometry(int gadget);
 void SetButtonImage(int gadget, int image);
 int ButtonImage(int gadget);
+// For tests: the UTF-8 GTK is given to draw a label.
+std::string GadgetShownText(int gadget);
 // What assistive technology calls the gadget, and its tooltip.
 void SetGadgetAccessibleName(int gadget, const std::string& name);
 void SetGadgetTooltip(int gadget, const std::string& text);
@@ -201,6 +209,7 @@ struct TreeRowLook {
     int level = -1;
     int image = 0;
     bool grey = false;
+    std::string shown;  // the UTF-8 GTK is given to draw
 };
 TreeRowLook TreeRowAppearance(int gadget, int row);
 // For tests: the column's width, and the pixel width of a text in the tree.

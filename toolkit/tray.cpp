@@ -32,7 +32,7 @@ bool AddTrayIcon(int window, int image, const std::string& tooltip) {
     TrayWindow = window;
     TrayClicks = ClickState{};
     Tooltip = tooltip;
-    gtk_status_icon_set_tooltip_text(Tray.get(), Latin9ToUtf8(tooltip).c_str());
+    gtk_status_icon_set_tooltip_text(Tray.get(), ShownUtf8(tooltip).c_str());
     g_signal_connect(Tray.get(), "button-press-event", G_CALLBACK(OnPress), nullptr);
     g_signal_connect(Tray.get(), "button-release-event", G_CALLBACK(OnRelease), nullptr);
     gtk_status_icon_set_visible(Tray.get(), TRUE);

@@ -70,8 +70,9 @@ int EstimatedWidth(TreeState& tree, const std::string& utf8) {
     return width;
 }
 
-void NoteWidth(TreeState& tree, int row, const std::string& utf8) {
-    const std::pair<int, int> entry{EstimatedWidth(tree, utf8), row};
+void NoteWidth(TreeState& tree, int row) {
+    const std::pair<int, int> entry{
+        EstimatedWidth(tree, ShownText(RowsOf(tree.model.get()).rows[row])), row};
     auto narrower = std::greater<>();
     if (tree.widest.size() < MeasuredRows) {
         tree.widest.push_back(entry);
@@ -93,7 +94,7 @@ int TextPixels(TreeState& tree, const std::string& utf8) {
 int ColumnWidth(TreeState& tree) {
     int widest = 0;
     for (const auto& [estimate, row] : tree.widest) {
-        widest = std::max(widest, TextPixels(tree, RowsOf(tree.model.get()).rows[row].text));
+        widest = std::max(widest, TextPixels(tree, ShownText(RowsOf(tree.model.get()).rows[row])));
     }
     gint expander = 12, separator = 2, focus = 1;
     gtk_widget_style_get(GTK_WIDGET(tree.view), "expander-size", &expander, "horizontal-separator",
@@ -215,10 +216,8 @@ void TreeAppend(int gadget, int level, int image, std::string text) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
     Unshow(*tree);
-    std::string utf8 = IsAscii(text) ? std::move(text) : Latin9ToUtf8(text);
     tree->widestPicture = std::max(tree->widestPicture, ImageWidth(image));
-    const int row = AppendRow(tree->model.get(), level, image, std::move(utf8));
-    NoteWidth(*tree, row, RowsOf(tree->model.get()).rows[row].text);
+    NoteWidth(*tree, AppendRow(tree->model.get(), level, image, std::move(text)));
 }
 
 void TreeSetRowColor(int gadget, int row, uint32_t rgb) {
@@ -281,7 +280,7 @@ int TreeSelectedRow(int gadget) {
 std::string TreeRowText(int gadget, int row) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr || !InRange(*tree, row)) return "";
-    return FromUtf8(RowsOf(tree->model.get()).rows[row].text);
+    return RowsOf(tree->model.get()).rows[row].text;
 }
 
 std::string TreeSelectedText(int gadget) {
@@ -292,7 +291,15 @@ TreeRowLook TreeRowAppearance(int gadget, int row) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr || !InRange(*tree, row)) return TreeRowLook{};
     const TableRow& entry = RowsOf(tree->model.get()).rows[row];
-    return TreeRowLook{entry.parent < 0 ? 0 : 1, entry.image, !entry.color.empty()};
+    GtkTreeIter iter;
+    const std::unique_ptr<GtkTreePath, ReleaseWith<gtk_tree_path_free>> path(
+        RowPath(tree->model.get(), row));
+    gtk_tree_model_get_iter(tree->model.get(), &iter, path.get());
+    gchar* shown = nullptr;
+    gtk_tree_model_get(tree->model.get(), &iter, ColumnText, &shown, -1);
+    const GText owned(shown);
+    return TreeRowLook{entry.parent < 0 ? 0 : 1, entry.image, !entry.color.empty(),
+                       shown != nullptr ? shown : ""};
 }
 
 int TreeColumnWidth(int gadget) {
@@ -304,5 +311,5 @@ int TreeColumnWidth(int gadget) {
 
 int TreeTextWidth(int gadget, const std::string& text) {
     TreeState* tree = Find(gadget);
-    return tree == nullptr ? 0 : TextPixels(*tree, Latin9ToUtf8(text));
+    return tree == nullptr ? 0 : TextPixels(*tree, ShownUtf8(text));
 }
