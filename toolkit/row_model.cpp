@@ -95,7 +95,7 @@ void GetValue(GtkTreeModel* model, GtkTreeIter* iter, gint column, GValue* value
     if (column == ColumnPicture) {
         g_value_set_object(value, ImagePixbuf(row.image));
     } else if (column == ColumnText) {
-        g_value_set_string(value, ShownText(row).c_str());
+        g_value_set_string(value, ShownText(Table(model), Row(iter)).c_str());
     } else if (!row.color.empty()) {
         g_value_set_string(value, row.color.c_str());
     }
@@ -220,10 +220,8 @@ int AppendRow(GtkTreeModel* model, int level, int image, std::string text) {
     const bool top = level == 0 || table.tops.empty();
     const int parent = top ? -1 : table.tops.back();
     const int ordinal = top ? static_cast<int>(table.tops.size()) : row - parent - 1;
-    // Most rows are short and plain: they draw their own bytes.
-    std::string shown =
-        text.size() <= ShownChars && IsAscii(text) ? std::string() : ShownUtf8(text);
-    table.rows.push_back(TableRow{parent, ordinal, image, std::move(text), std::move(shown), ""});
+    if (text.size() > ShownChars || !IsAscii(text)) table.shown.emplace(row, ShownUtf8(text));
+    table.rows.push_back(TableRow{parent, ordinal, image, std::move(text), ""});
     if (top) table.tops.push_back(row);
     return row;
 }

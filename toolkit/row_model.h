@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "toolkit/internal.h"
@@ -12,19 +13,23 @@ struct TableRow {
     int ordinal = 0;    // place among its siblings
     int image = 0;      // image number
     std::string text;   // 8-bit, as given
-    std::string shown;  // the UTF-8 drawn, "" when that is `text` itself
     std::string color;  // "" for the default colour
 };
-
-// What a row draws and is measured by: at most ShownChars characters.
-inline const std::string& ShownText(const TableRow& row) {
-    return row.shown.empty() ? row.text : row.shown;
-}
 
 struct RowTable {
     std::vector<TableRow> rows;
     std::vector<int> tops;  // display index of each top-level row
+    // The UTF-8 drawn for the rows that do not draw their text as it is
+    // (long or not ASCII), by display index; kept apart so that plain rows
+    // cost no more.
+    std::unordered_map<int, std::string> shown;
 };
+
+// What a row draws and is measured by: at most ShownChars characters.
+inline const std::string& ShownText(const RowTable& table, int row) {
+    const auto found = table.shown.find(row);
+    return found == table.shown.end() ? table.rows[row].text : found->second;
+}
 
 // A new, empty model with one reference for the caller.
 GtkTreeModel* NewRowModel();

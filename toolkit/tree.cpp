@@ -71,8 +71,8 @@ int EstimatedWidth(TreeState& tree, const std::string& utf8) {
 }
 
 void NoteWidth(TreeState& tree, int row) {
-    const std::pair<int, int> entry{
-        EstimatedWidth(tree, ShownText(RowsOf(tree.model.get()).rows[row])), row};
+    const std::pair<int, int> entry{EstimatedWidth(tree, ShownText(RowsOf(tree.model.get()), row)),
+                                    row};
     auto narrower = std::greater<>();
     if (tree.widest.size() < MeasuredRows) {
         tree.widest.push_back(entry);
@@ -94,7 +94,7 @@ int TextPixels(TreeState& tree, const std::string& utf8) {
 int ColumnWidth(TreeState& tree) {
     int widest = 0;
     for (const auto& [estimate, row] : tree.widest) {
-        widest = std::max(widest, TextPixels(tree, ShownText(RowsOf(tree.model.get()).rows[row])));
+        widest = std::max(widest, TextPixels(tree, ShownText(RowsOf(tree.model.get()), row)));
     }
     gint expander = 12, separator = 2, focus = 1;
     gtk_widget_style_get(GTK_WIDGET(tree.view), "expander-size", &expander, "horizontal-separator",
