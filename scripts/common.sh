@@ -5,7 +5,8 @@
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_PACKAGES="cmake make g++ pkg-config libgtk2.0-dev libpng-dev libgtest-dev"
 DESKTOP_PACKAGES="xvfb xauth openbox trayer x11-utils x11-xserver-utils wmctrl xdotool imagemagick procps fonts-dejavu-core python3"
-TEST_PACKAGES="xclip util-linux dbus at-spi2-core libatk-adaptor libgail-common python3-pyatspi"
+# python3-xlib: bench/hostile pings the window as a window manager does.
+TEST_PACKAGES="xclip util-linux dbus at-spi2-core libatk-adaptor libgail-common python3-pyatspi python3-xlib"
 # clang with its sanitizer and libFuzzer runtimes, for the fuzz targets.
 FUZZ_PACKAGES="clang libclang-rt-14-dev"
 IMAGE_PACKAGES="librsvg2-bin fonts-dejavu-core python3"
