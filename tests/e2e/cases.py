@@ -315,7 +315,7 @@ def case_reader_through_logins(rig):
 
 
 def case_large_roster_read(rig):
-    """A roster of 100,000 rows under the accessibility bridge: read by a
+    """A roster of 100,400 rows under the accessibility bridge: read by a
     screen reader to its last row, collapsed there, and rebuilt."""
     def networks(names):
         return "".join(f"network\t{name}\tonline\n" + "".join(
@@ -343,6 +343,7 @@ def case_large_roster_read(rig):
     rig.write(".hamachi/networks", networks(f"x{n}" for n in range(400)))
     wait_for("the rebuilt roster", lambda: row(100399 - 250) == ["", "[x399]"], 15)
     assert table.nRows == 100400
+
 
 if __name__ == "__main__":
     corvane, standin_bin, case = sys.argv[1:]
