@@ -7,9 +7,9 @@ namespace {
 int RunMessageBox(GtkMessageType type, GtkButtonsType buttons, const std::string& title,
                   const std::string& text) {
     TopWidget box(gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, buttons, "%s",
-                                         Latin9ToUtf8(text).c_str()));
+                                         ShownUtf8(text).c_str()));
     GtkDialog* dialog = GTK_DIALOG(box.get());
-    gtk_window_set_title(GTK_WINDOW(dialog), Latin9ToUtf8(title).c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), ShownUtf8(title).c_str());
     gtk_window_set_position(GTK_WINDOW(dialog), GTK_WIN_POS_CENTER);
     if (buttons == GTK_BUTTONS_YES_NO) {
         gtk_dialog_set_default_response(dialog, GTK_RESPONSE_YES);

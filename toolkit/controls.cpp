@@ -103,7 +103,7 @@ std::optional<std::string> EntryLatin9Text(int gadget) {
 
 bool AddButton(int gadget, int window, int x, int y, int width, int height,
                const std::string& text) {
-    GtkWidget* button = gtk_button_new_with_label(Latin9ToUtf8(text).c_str());
+    GtkWidget* button = gtk_button_new_with_label(ShownUtf8(text).c_str());
     if (!PlaceGadget(gadget, window, GadgetKind::Button, button, button, x, y, width, height)) {
         return false;
     }
@@ -114,7 +114,7 @@ bool AddButton(int gadget, int window, int x, int y, int width, int height,
 
 bool AddCheckBox(int gadget, int window, int x, int y, int width, int height,
                  const std::string& text) {
-    GtkWidget* box = gtk_check_button_new_with_label(Latin9ToUtf8(text).c_str());
+    GtkWidget* box = gtk_check_button_new_with_label(ShownUtf8(text).c_str());
     if (!PlaceGadget(gadget, window, GadgetKind::CheckBox, box, box, x, y, width, height)) {
         return false;
     }

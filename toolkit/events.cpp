@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
+#include <malloc.h>
+
 #include <deque>
 
 #include "toolkit/internal.h"
@@ -10,6 +12,14 @@ guint32 QueuedTime = GDK_CURRENT_TIME;
 
 // Keeps a misbehaving source (one that is always ready) from hanging a drain.
 constexpr int DrainLimit = 100000;
+
+// Blocks freed after an outsize text (a command's output, a long name) stay
+// resident in the heap; the program hands them back before it sleeps, once
+// there are megabytes of them.
+void HandBackFreedMemory() {
+    constexpr size_t Worth = 8 << 20;
+    if (mallinfo2().fordblks > Worth) malloc_trim(0);
+}
 
 gboolean MarkFired(gpointer data) {
     *static_cast<bool*>(data) = true;
@@ -53,6 +63,7 @@ void DropOneEvent() {
 
 void WaitForActivity(int ms) {
     if (ms <= 0 || !Queue.empty() || !ToolkitReady() || gtk_events_pending()) return;
+    HandBackFreedMemory();
     bool fired = false;
     guint timer = g_timeout_add(static_cast<guint>(ms), MarkFired, &fired);
     gtk_main_iteration_do(TRUE);

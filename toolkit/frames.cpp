@@ -15,7 +15,7 @@ GtkWidget* SunkenFrame(GtkWidget* child) {
 }
 
 GtkWidget* LeftLabel(const std::string& text, bool singleLine) {
-    GtkWidget* label = gtk_label_new(Latin9ToUtf8(text).c_str());
+    GtkWidget* label = gtk_label_new(ShownUtf8(text).c_str());
     gtk_misc_set_alignment(GTK_MISC(label), 0.0f, 0.5f);
     gtk_label_set_single_line_mode(GTK_LABEL(label), singleLine);
     return label;
@@ -25,7 +25,7 @@ GtkWidget* LeftLabel(const std::string& text, bool singleLine) {
 
 bool AddFrame(int gadget, int window, int x, int y, int width, int height,
               const std::string& title) {
-    GtkWidget* frame = gtk_frame_new(Latin9ToUtf8(title).c_str());
+    GtkWidget* frame = gtk_frame_new(ShownUtf8(title).c_str());
     gtk_frame_set_shadow_type(GTK_FRAME(frame), GTK_SHADOW_ETCHED_IN);
     if (!PlaceGadget(gadget, window, GadgetKind::Frame, frame, frame, x, y, width, height)) {
         return false;

@@ -79,7 +79,7 @@ bool AddImageGadget(int gadget, int window, int x, int y, int image) {
 
 bool AddLabel(int gadget, int window, int x, int y, int width, int height, const std::string& text,
               Align align) {
-    GtkWidget* label = gtk_label_new(Latin9ToUtf8(text).c_str());
+    GtkWidget* label = gtk_label_new(ShownUtf8(text).c_str());
     gtk_misc_set_alignment(GTK_MISC(label), align == Align::Center ? 0.5f : 0.0f, 0.5f);
     gtk_label_set_single_line_mode(GTK_LABEL(label), TRUE);
     if (!PlaceGadget(gadget, window, GadgetKind::Label, label, label, x, y, width, height)) {
@@ -112,7 +112,7 @@ void SetGadgetText(int gadget, const std::string& text) {
     }
     record->text = text;
     if (record->kind == GadgetKind::Label) {
-        gtk_label_set_text(GTK_LABEL(record->inner), Latin9ToUtf8(text).c_str());
+        gtk_label_set_text(GTK_LABEL(record->inner), ShownUtf8(text).c_str());
         // A label places its text by its own size, which GTK otherwise
         // measures only in an idle pass: a repaint while a command runs
         // comes before it.
@@ -163,12 +163,12 @@ void SetButtonImage(int gadget, int image) {
 
 void SetGadgetAccessibleName(int gadget, const std::string& name) {
     if (Gadget* record = FindGadget(gadget)) {
-        atk_object_set_name(gtk_widget_get_accessible(record->outer), Latin9ToUtf8(name).c_str());
+        atk_object_set_name(gtk_widget_get_accessible(record->outer), ShownUtf8(name).c_str());
     }
 }
 
 void SetGadgetTooltip(int gadget, const std::string& text) {
     if (Gadget* record = FindGadget(gadget)) {
-        gtk_widget_set_tooltip_text(record->outer, Latin9ToUtf8(text).c_str());
+        gtk_widget_set_tooltip_text(record->outer, ShownUtf8(text).c_str());
     }
 }

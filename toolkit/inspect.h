@@ -11,6 +11,8 @@ bool WindowIsOpen(int window);
 bool GadgetSensitive(int gadget);
 bool GadgetVisible(int gadget);
 int ButtonImage(int gadget);
+// The UTF-8 GTK is given to draw a label.
+std::string GadgetShownText(int gadget);
 bool PopupMenuShown(int menu);
 void HidePopupMenus();
 std::string TrayTooltip();
@@ -34,6 +36,7 @@ struct TreeRowLook {
     int level = -1;
     int image = 0;
     bool grey = false;
+    std::string shown;  // the UTF-8 GTK is given to draw
 };
 TreeRowLook TreeRowAppearance(int gadget, int row);
 // The column's width, and the pixel width of a text in the tree.

@@ -31,10 +31,10 @@ bool IsAscii(const std::string& text);
 // The UTF-8 that GTK is given for an 8-bit (ISO-8859-15) text; the bytes
 // unchanged when they cannot be converted.
 std::string Latin9ToUtf8(const std::string& text);
-// UTF-8 back to ISO-8859-15; the bytes unchanged when they cannot be converted.
-std::string FromUtf8(const std::string& text);
-// The same, or nothing when a character does not fit.
+// UTF-8 back to ISO-8859-15; nothing when a character does not fit.
 std::optional<std::string> Utf8ToLatin9(const std::string& text);
+// The UTF-8 shown for an 8-bit text: its first ShownChars characters.
+std::string ShownUtf8(const std::string& text);
 
 // Queues a program event produced by a GTK signal, remembering the event time
 // so that a menu opened for it can take the pointer grab.

@@ -41,7 +41,7 @@ bool CreatePopupMenu(int menu) {
 void AddMenuItem(int menu, int item, const std::string& text) {
     MenuRecord* record = Find(menu);
     if (record == nullptr) return;
-    GtkWidget* entry = gtk_menu_item_new_with_label(Latin9ToUtf8(text).c_str());
+    GtkWidget* entry = gtk_menu_item_new_with_label(ShownUtf8(text).c_str());
     g_signal_connect(entry, "activate", G_CALLBACK(OnActivate), GINT_TO_POINTER(item));
     Append(*record, entry);
 }
@@ -55,7 +55,7 @@ void AddMenuSeparator(int menu) {
 void BeginSubmenu(int menu, const std::string& text) {
     MenuRecord* record = Find(menu);
     if (record == nullptr) return;
-    GtkWidget* entry = gtk_menu_item_new_with_label(Latin9ToUtf8(text).c_str());
+    GtkWidget* entry = gtk_menu_item_new_with_label(ShownUtf8(text).c_str());
     GtkWidget* submenu = gtk_menu_new();
     gtk_menu_item_set_submenu(GTK_MENU_ITEM(entry), submenu);
     Append(*record, entry);

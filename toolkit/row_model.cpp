@@ -31,8 +31,11 @@ RowTable& Table(GtkTreeModel* model) {
     return *Model(model)->table;
 }
 
+// Iterators are checked before use: one left behind by a failed move, or
+// kept from a replaced model, must not read past the rows.
 bool Valid(GtkTreeModel* model, const GtkTreeIter* iter) {
-    return iter != nullptr && iter->stamp == Model(model)->stamp;
+    return iter != nullptr && iter->stamp == Model(model)->stamp &&
+           GPOINTER_TO_UINT(iter->user_data) < Table(model).rows.size();
 }
 
 int Row(const GtkTreeIter* iter) {
@@ -47,11 +50,10 @@ gboolean SetIter(GtkTreeModel* model, GtkTreeIter* iter, int row) {
     return TRUE;
 }
 
-// Display index just past the children of top-level row `top`.
-int ChildrenEnd(const RowTable& table, int top) {
-    const int ordinal = table.rows[top].ordinal;
-    return ordinal + 1 < static_cast<int>(table.tops.size()) ? table.tops[ordinal + 1]
-                                                             : static_cast<int>(table.rows.size());
+// A move that finds no row leaves the iterator invalid, as GtkTreeModel asks.
+gboolean NoRow(GtkTreeIter* iter) {
+    iter->stamp = 0;
+    return FALSE;
 }
 
 GtkTreeModelFlags GetFlags(GtkTreeModel*) {
@@ -72,12 +74,12 @@ gboolean GetIter(GtkTreeModel* model, GtkTreeIter* iter, GtkTreePath* path) {
     const gint* indices = gtk_tree_path_get_indices(path);
     if (depth < 1 || depth > 2 || indices[0] < 0 ||
         indices[0] >= static_cast<int>(table.tops.size())) {
-        return FALSE;
+        return NoRow(iter);
     }
     const int top = table.tops[indices[0]];
     if (depth == 1) return SetIter(model, iter, top);
     const int child = top + 1 + indices[1];
-    if (indices[1] < 0 || child >= ChildrenEnd(table, top)) return FALSE;
+    if (indices[1] < 0 || child >= ChildrenEnd(table, top)) return NoRow(iter);
     return SetIter(model, iter, child);
 }
 
@@ -93,33 +95,35 @@ void GetValue(GtkTreeModel* model, GtkTreeIter* iter, gint column, GValue* value
     if (column == ColumnPicture) {
         g_value_set_object(value, ImagePixbuf(row.image));
     } else if (column == ColumnText) {
-        g_value_set_string(value, row.text.c_str());
+        g_value_set_string(value, ShownText(Table(model), Row(iter)).c_str());
     } else if (!row.color.empty()) {
         g_value_set_string(value, row.color.c_str());
     }
 }
 
 gboolean IterNext(GtkTreeModel* model, GtkTreeIter* iter) {
+    g_return_val_if_fail(Valid(model, iter), FALSE);
     const RowTable& table = Table(model);
     const int row = Row(iter);
     const TableRow& current = table.rows[row];
     if (current.parent < 0) {
-        if (current.ordinal + 1 >= static_cast<int>(table.tops.size())) return FALSE;
+        if (current.ordinal + 1 >= static_cast<int>(table.tops.size())) return NoRow(iter);
         return SetIter(model, iter, table.tops[current.ordinal + 1]);
     }
-    if (row + 1 >= ChildrenEnd(table, current.parent)) return FALSE;
+    if (row + 1 >= ChildrenEnd(table, current.parent)) return NoRow(iter);
     return SetIter(model, iter, row + 1);
 }
 
 gboolean IterNthChild(GtkTreeModel* model, GtkTreeIter* iter, GtkTreeIter* parent, gint n) {
     const RowTable& table = Table(model);
     if (parent == nullptr) {
-        if (n < 0 || n >= static_cast<int>(table.tops.size())) return FALSE;
+        if (n < 0 || n >= static_cast<int>(table.tops.size())) return NoRow(iter);
         return SetIter(model, iter, table.tops[n]);
     }
+    g_return_val_if_fail(Valid(model, parent), NoRow(iter));
     const int top = Row(parent);
     if (table.rows[top].parent >= 0 || n < 0 || top + 1 + n >= ChildrenEnd(table, top)) {
-        return FALSE;
+        return NoRow(iter);
     }
     return SetIter(model, iter, top + 1 + n);
 }
@@ -131,6 +135,7 @@ gboolean IterChildren(GtkTreeModel* model, GtkTreeIter* iter, GtkTreeIter* paren
 gint IterNChildren(GtkTreeModel* model, GtkTreeIter* iter) {
     const RowTable& table = Table(model);
     if (iter == nullptr) return static_cast<gint>(table.tops.size());
+    g_return_val_if_fail(Valid(model, iter), 0);
     const int row = Row(iter);
     return table.rows[row].parent >= 0 ? 0 : ChildrenEnd(table, row) - row - 1;
 }
@@ -140,8 +145,9 @@ gboolean IterHasChild(GtkTreeModel* model, GtkTreeIter* iter) {
 }
 
 gboolean IterParent(GtkTreeModel* model, GtkTreeIter* iter, GtkTreeIter* child) {
+    g_return_val_if_fail(Valid(model, child), NoRow(iter));
     const int parent = Table(model).rows[Row(child)].parent;
-    return parent < 0 ? FALSE : SetIter(model, iter, parent);
+    return parent < 0 ? NoRow(iter) : SetIter(model, iter, parent);
 }
 
 void InitInterface(GtkTreeModelIface* iface) {
@@ -170,7 +176,9 @@ void corvane_row_model_class_init(CorvaneRowModelClass* cls) {
 
 void corvane_row_model_init(CorvaneRowModel* model) {
     model->table = new RowTable;
-    model->stamp = g_random_int();
+    do {
+        model->stamp = static_cast<gint>(g_random_int());
+    } while (model->stamp == 0);  // 0 marks iterators that name no row
 }
 
 }  // namespace
@@ -181,6 +189,12 @@ GtkTreeModel* NewRowModel() {
 
 RowTable& RowsOf(GtkTreeModel* model) {
     return Table(model);
+}
+
+int ChildrenEnd(const RowTable& table, int top) {
+    const int ordinal = table.rows[top].ordinal;
+    return ordinal + 1 < static_cast<int>(table.tops.size()) ? table.tops[ordinal + 1]
+                                                             : static_cast<int>(table.rows.size());
 }
 
 int RowOfIter(const GtkTreeIter* iter) {
@@ -199,14 +213,15 @@ GtkTreePath* RowPath(GtkTreeModel* model, int row) {
     return path;
 }
 
-int AppendRow(GtkTreeModel* model, int level, int image, std::string utf8) {
+int AppendRow(GtkTreeModel* model, int level, int image, std::string text) {
     RowTable& table = Table(model);
     const int row = static_cast<int>(table.rows.size());
     // A level-1 row needs a top-level row above it, or becomes one.
     const bool top = level == 0 || table.tops.empty();
     const int parent = top ? -1 : table.tops.back();
     const int ordinal = top ? static_cast<int>(table.tops.size()) : row - parent - 1;
-    table.rows.push_back(TableRow{parent, ordinal, image, std::move(utf8), ""});
+    if (text.size() > ShownChars || !IsAscii(text)) table.shown.emplace(row, ShownUtf8(text));
+    table.rows.push_back(TableRow{parent, ordinal, image, std::move(text), ""});
     if (top) table.tops.push_back(row);
     return row;
 }

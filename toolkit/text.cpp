@@ -40,10 +40,11 @@ std::string Latin9ToUtf8(const std::string& text) {
     return Convert(text, ToUtf8, "UTF-8", "ISO-8859-15").value_or(text);
 }
 
-std::string FromUtf8(const std::string& text) {
-    return Utf8ToLatin9(text).value_or(text);
-}
-
 std::optional<std::string> Utf8ToLatin9(const std::string& text) {
     return Convert(text, ToLatin9, "ISO-8859-15", "UTF-8");
+}
+
+std::string ShownUtf8(const std::string& text) {
+    // One byte is one character in the 8-bit set.
+    return Latin9ToUtf8(text.size() > ShownChars ? text.substr(0, ShownChars) : text);
 }

@@ -4,6 +4,7 @@
 // code that sees GTK or GDK.  All texts passed in are 8-bit (ISO-8859-15) strings.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -64,6 +65,12 @@ void ClickPressed(ClickState& state, PressType type, int button);
 // Returns the sub-type (LeftClick ... RightDoubleClick), or -1 for buttons
 // other than 1 and 3.
 int ClickReleased(ClickState& state, int button);
+
+// GTK is given at most this many characters of any one text to draw or
+// measure (entries aside): more than the widest screen shows on a line, so an
+// outsize text from the client costs no more than a full one.  What the
+// program reads back is the whole text.
+constexpr size_t ShownChars = 4096;
 
 // ---- Start -----------------------------------------------------------------
 

@@ -35,7 +35,7 @@ void ShowStatusIcon(bool shown) {
     Tray.reset(gtk_status_icon_new_from_pixbuf(ImagePixbuf(TrayImage)));
     if (!Tray) return;
     TrayClicks = ClickState{};
-    gtk_status_icon_set_tooltip_text(Tray.get(), Latin9ToUtf8(Tooltip).c_str());
+    gtk_status_icon_set_tooltip_text(Tray.get(), ShownUtf8(Tooltip).c_str());
     g_signal_connect(Tray.get(), "button-press-event", G_CALLBACK(OnPress), nullptr);
     g_signal_connect(Tray.get(), "button-release-event", G_CALLBACK(OnRelease), nullptr);
     gtk_status_icon_set_visible(Tray.get(), TRUE);
@@ -56,7 +56,7 @@ bool AddTrayIcon(int window, int image, const std::string& tooltip, int menu) {
     TrayImage = image;
     Tooltip = tooltip;
     // On the session bus, whether a watcher is there decides which icon shows.
-    if (StartStatusNotifier(image, menu, Latin9ToUtf8(tooltip))) return true;
+    if (StartStatusNotifier(image, menu, ShownUtf8(tooltip))) return true;
     ShowStatusIcon(true);
     return Tray != nullptr;
 }

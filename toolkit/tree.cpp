@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "common/lookup.h"
-#include "toolkit/inspect.h"
 #include "toolkit/row_model.h"
+#include "toolkit/tree_peer.h"
 
 namespace {
 
@@ -70,8 +70,9 @@ int EstimatedWidth(TreeState& tree, const std::string& utf8) {
     return width;
 }
 
-void NoteWidth(TreeState& tree, int row, const std::string& utf8) {
-    const std::pair<int, int> entry{EstimatedWidth(tree, utf8), row};
+void NoteWidth(TreeState& tree, int row) {
+    const std::pair<int, int> entry{EstimatedWidth(tree, ShownText(RowsOf(tree.model.get()), row)),
+                                    row};
     auto narrower = std::greater<>();
     if (tree.widest.size() < MeasuredRows) {
         tree.widest.push_back(entry);
@@ -93,7 +94,7 @@ int TextPixels(TreeState& tree, const std::string& utf8) {
 int ColumnWidth(TreeState& tree) {
     int widest = 0;
     for (const auto& [estimate, row] : tree.widest) {
-        widest = std::max(widest, TextPixels(tree, RowsOf(tree.model.get()).rows[row].text));
+        widest = std::max(widest, TextPixels(tree, ShownText(RowsOf(tree.model.get()), row)));
     }
     gint expander = 12, separator = 2, focus = 1;
     gtk_widget_style_get(GTK_WIDGET(tree.view), "expander-size", &expander, "horizontal-separator",
@@ -152,18 +153,6 @@ gboolean OnRelease(GtkWidget*, GdkEventButton* event, gpointer data) {
     return FALSE;
 }
 
-// Runs `action` on the path of `row` in the shown tree.
-template <typename Action>
-void WithRowPath(int gadget, int row, Action action) {
-    TreeState* tree = Find(gadget);
-    if (tree == nullptr) return;
-    Show(*tree);
-    if (!InRange(*tree, row)) return;
-    const std::unique_ptr<GtkTreePath, ReleaseWith<gtk_tree_path_free>> path(
-        RowPath(tree->model.get(), row));
-    action(*tree, path.get());
-}
-
 void CreateTreeState(int gadget, GtkWidget* widget) {
     TreeState& tree = Trees[gadget];
     tree.view = GTK_TREE_VIEW(widget);
@@ -191,7 +180,7 @@ bool AddTree(int gadget, int window, int x, int y, int width, int height) {
     gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_AUTOMATIC,
                                    GTK_POLICY_AUTOMATIC);
     gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroller), GTK_SHADOW_ETCHED_IN);
-    GtkWidget* view = gtk_tree_view_new();
+    GtkWidget* view = NewTreeView();
     gtk_container_add(GTK_CONTAINER(scroller), view);
     gtk_widget_show(view);
     if (!PlaceGadget(gadget, window, GadgetKind::Tree, scroller, view, x, y, width, height)) {
@@ -215,10 +204,8 @@ void TreeAppend(int gadget, int level, int image, std::string text) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
     Unshow(*tree);
-    std::string utf8 = IsAscii(text) ? std::move(text) : Latin9ToUtf8(text);
     tree->widestPicture = std::max(tree->widestPicture, ImageWidth(image));
-    const int row = AppendRow(tree->model.get(), level, image, std::move(utf8));
-    NoteWidth(*tree, row, RowsOf(tree->model.get()).rows[row].text);
+    NoteWidth(*tree, AppendRow(tree->model.get(), level, image, std::move(text)));
 }
 
 void TreeSetRowColor(int gadget, int row, uint32_t rgb) {
@@ -230,38 +217,15 @@ void TreeSetRowColor(int gadget, int row, uint32_t rgb) {
     RowsOf(tree->model.get()).rows[row].color = color;
 }
 
-int TreeRowCount(int gadget) {
-    TreeState* tree = Find(gadget);
-    return tree == nullptr ? 0 : static_cast<int>(RowsOf(tree->model.get()).rows.size());
-}
-
 void TreeExpandAll(int gadget) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr) return;
+    // The view's accessible peer hears of the new model once, expanded.
+    g_object_freeze_notify(G_OBJECT(tree->view));
     Show(*tree);
     gtk_tree_view_expand_all(tree->view);
+    g_object_thaw_notify(G_OBJECT(tree->view));
     gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(tree->view));
-}
-
-void TreeCollapseRow(int gadget, int row) {
-    WithRowPath(gadget, row, [](TreeState& tree, GtkTreePath* path) {
-        gtk_tree_view_collapse_row(tree.view, path);
-    });
-}
-
-void TreeSelectRow(int gadget, int row) {
-    WithRowPath(gadget, row, [](TreeState& tree, GtkTreePath* path) {
-        gtk_tree_view_expand_to_path(tree.view, path);
-        gtk_tree_selection_select_path(gtk_tree_view_get_selection(tree.view), path);
-    });
-}
-
-bool TreeRowExpanded(int gadget, int row) {
-    bool expanded = false;
-    WithRowPath(gadget, row, [&](TreeState& tree, GtkTreePath* path) {
-        expanded = gtk_tree_view_row_expanded(tree.view, path);
-    });
-    return expanded;
 }
 
 int TreeSelectedRow(int gadget) {
@@ -278,28 +242,21 @@ int TreeSelectedRow(int gadget) {
 std::string TreeRowText(int gadget, int row) {
     TreeState* tree = Find(gadget);
     if (tree == nullptr || !InRange(*tree, row)) return "";
-    return FromUtf8(RowsOf(tree->model.get()).rows[row].text);
+    return RowsOf(tree->model.get()).rows[row].text;
 }
 
 std::string TreeSelectedText(int gadget) {
     return TreeRowText(gadget, TreeSelectedRow(gadget));
 }
 
-TreeRowLook TreeRowAppearance(int gadget, int row) {
+GtkTreeModel* TreeModelOf(int gadget) {
     TreeState* tree = Find(gadget);
-    if (tree == nullptr || !InRange(*tree, row)) return TreeRowLook{};
-    const TableRow& entry = RowsOf(tree->model.get()).rows[row];
-    return TreeRowLook{entry.parent < 0 ? 0 : 1, entry.image, !entry.color.empty()};
+    return tree == nullptr ? nullptr : tree->model.get();
 }
 
-int TreeColumnWidth(int gadget) {
+GtkTreeView* ShownTreeView(int gadget) {
     TreeState* tree = Find(gadget);
-    if (tree == nullptr) return 0;
+    if (tree == nullptr) return nullptr;
     Show(*tree);
-    return gtk_tree_view_column_get_fixed_width(tree->column);
-}
-
-int TreeTextWidth(int gadget, const std::string& text) {
-    TreeState* tree = Find(gadget);
-    return tree == nullptr ? 0 : TextPixels(*tree, Latin9ToUtf8(text));
+    return tree->view;
 }

@@ -50,7 +50,7 @@ bool OpenWindow(int window, const std::string& title, int width, int height, uns
     GtkWidget* fixed = widget ? gtk_fixed_new() : nullptr;
     if (fixed == nullptr) return false;
     GtkWindow* win = GTK_WINDOW(widget.get());
-    gtk_window_set_title(win, Latin9ToUtf8(title).c_str());
+    gtk_window_set_title(win, ShownUtf8(title).c_str());
     gtk_container_add(GTK_CONTAINER(win), fixed);
     gtk_widget_show(fixed);
     const bool resizable = flags & WindowResizable;

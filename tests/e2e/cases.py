@@ -19,13 +19,15 @@ DEFAULT_LAYOUT = [("label", "090-123-456", (5, 30, 240, 20)), ("label", "alice",
                   ("push button", "Status and configuration", (202, 225, 43, 43))]
 
 
-def start(rig, logged_in=False, tuncfg=True, client=True):
+LAN = "network\tlan\tonline,owner\nmember\t5.1.2.3\tbob\tonline\nmember\t5.1.2.4\tcarol\toffline\n"
+
+
+def start(rig, logged_in=False, tuncfg=True, client=True, networks=LAN):
     """The program against a configured client: alice, with bob and carol."""
     os.mkdir(rig.config, 0o700)
     rig.write(".hamachi/state", "Identity   090-123-456\nNickname   alice\n")
     rig.write(".hamachi/running", "4242\n")
-    rig.write(".hamachi/networks", "network\tlan\tonline,owner\n"
-              "member\t5.1.2.3\tbob\tonline\nmember\t5.1.2.4\tcarol\toffline\n")
+    rig.write(".hamachi/networks", networks)
     if logged_in:
         rig.write(".hamachi/logged-in", "")
     if tuncfg:
@@ -442,6 +444,49 @@ def case_notifications(rig):
     wait_for("the watchdog's next list", lambda: rig.calls().count("hamachi list") > lists, 7)
     rig.wait_idle()
     assert len(daemon.calls()) == asked, daemon.calls()[asked:]
+def case_reader_through_logins(rig):
+    """Logins and logouts made outside the program while a screen reader
+    reads the roster, asking also about rows that have just gone."""
+    ready(rig, logged_in=False)
+    hamachi = rig.standin_bin + "/hamachi"
+    known = 0  # the rows the reader has read
+    for _ in range(5):
+        rig.run([hamachi, "login"])
+        wait_for("the roster", lambda: rig.read_rows(known) == ROSTER, 7)
+        known = len(ROSTER)
+        rig.run([hamachi, "logout"])
+        wait_for("the roster to clear", lambda: rig.read_rows(known) == [], 7)
+
+
+def case_large_roster_read(rig):
+    """A roster of 100,400 rows under the accessibility bridge: read by a
+    screen reader to its last row, collapsed there, and rebuilt."""
+    def networks(names):
+        return "".join(f"network\t{name}\tonline\n" + "".join(
+            f"member\t5.{n // 250}.{n % 250}.{m}\tm{m}\tonline\n" for m in range(250))
+            for n, name in enumerate(names))
+
+    def row(number):
+        rig.check_alive()
+        return [part.name for part in table.getAccessibleAt(number, 0) or ()]
+
+    start(rig, logged_in=True, networks=networks(f"n{n}" for n in range(400)))
+    wait_for("the main window", lambda: rig.visible_window("Corvane"))
+    table = wait_for("the roster's table", rig.tree_table).queryTable()
+    wait_for("100,400 rows", lambda: row(100399) == ["", "5.1.149.249 - m249"], 15)
+    assert not table.isRowSelected(100399)
+    assert table.getRowAtIndex(table.getIndexAt(100399, 0)) == 100399
+
+    # The last network collapsed by the reader, through its row's action.
+    expander = table.getAccessibleAt(100399 - 250, 0)[1].queryAction()
+    expander.doAction([expander.getName(i) for i in range(expander.nActions)].index(
+        "expand or contract"))
+    wait_for("the last rows to hide", lambda: row(100399 - 250) == ["", "[n399]"] and
+             table.nRows == 100400 - 250)
+
+    rig.write(".hamachi/networks", networks(f"x{n}" for n in range(400)))
+    wait_for("the rebuilt roster", lambda: row(100399 - 250) == ["", "[x399]"], 15)
+    assert table.nRows == 100400
 
 
 if __name__ == "__main__":
@@ -451,8 +496,7 @@ if __name__ == "__main__":
     try:
         rig.start(getattr(run, "server_args", ()))
         run(rig)
-        if rig.program:
-            rig.check_output()
+        rig.check_program()
     except BaseException:
         rig.report_failure()
         raise
