@@ -56,18 +56,19 @@ std::vector<StateLine> StateFileLines(const std::string& content) {
     return lines;
 }
 
-bool ProbeVersion(const std::string& probe, std::string* version) {
+bool ProbeVersion(std::string_view probe, std::string* version) {
     size_t start = 0;
     size_t end;
-    while ((end = probe.find('\n', start)) != std::string::npos) {
-        const std::string line = probe.substr(start, end - start);
+    while ((end = probe.find('\n', start)) != std::string_view::npos) {
+        const std::string_view line = probe.substr(start, end - start);
         if (Contains(line, "version")) {
             const size_t first = line.find(':');
-            std::string value;
-            if (first != std::string::npos) {
+            std::string_view value;
+            if (first != std::string_view::npos) {
                 const size_t second = line.find(':', first + 1);
-                value = line.substr(first + 1, second == std::string::npos ? std::string::npos
-                                                                           : second - first - 1);
+                value = line.substr(first + 1, second == std::string_view::npos
+                                                   ? std::string_view::npos
+                                                   : second - first - 1);
             }
             *version = Trim(value);
             return true;
@@ -77,25 +78,26 @@ bool ProbeVersion(const std::string& probe, std::string* version) {
     return false;
 }
 
-std::string ProbeStatusText(const std::string& probe) {
+std::string ProbeStatusText(std::string_view probe) {
     const size_t phrase = probe.find("status   :");
-    if (phrase == std::string::npos) return "offline";
+    if (phrase == std::string_view::npos) return "offline";
     const size_t from = phrase + 11;
     const size_t lineEnd = probe.find('\n', from);
-    if (lineEnd == std::string::npos) return "";
+    if (lineEnd == std::string_view::npos) return "";
     return Trim(probe.substr(from, lineEnd - from));
 }
 
-CommandOutput RunProbe() {
+bool RunProbe() {
     CommandOutput probe = RunCommand("hamachi");
-    Client.LatestOutput = probe.text;
-    return probe;
+    Client.LatestOutput = std::move(probe.text);
+    return probe.started;
 }
 
 StateFileFound ReadClientState() {
     Client.ConfigDir =
         Client.ConfigDirOption.empty() ? DefaultConfigDir() : Client.ConfigDirOption;
     const StateFileFound found = ReadStateFile();
-    ProbeVersion(RunProbe().text, &Client.Version);
+    RunProbe();
+    ProbeVersion(Client.LatestOutput, &Client.Version);
     return found;
 }

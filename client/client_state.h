@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "client/runner.h"
@@ -31,8 +32,9 @@ struct StateFileFound {
 
 // Determines the directory, reads the state file and probes for the version.
 StateFileFound ReadClientState();
-// Runs the probe; its output is kept as the latest.
-CommandOutput RunProbe();
+// Runs the probe, its output kept as the latest (Client.LatestOutput, not
+// copied: a client may print megabytes); false when it could not be run.
+bool RunProbe();
 
 // Pieces of the client's texts.
 struct StateLine {
@@ -43,6 +45,6 @@ StateLine SplitStateLine(const std::string& line);
 // Every line of a state file's content, split; a line ends at LF, CR or CR LF.
 std::vector<StateLine> StateFileLines(const std::string& content);
 // The version from the first line holding "version"; false when none does.
-bool ProbeVersion(const std::string& probe, std::string* version);
+bool ProbeVersion(std::string_view probe, std::string* version);
 // The status line's value; "offline" when the probe has no status line.
-std::string ProbeStatusText(const std::string& probe);
+std::string ProbeStatusText(std::string_view probe);

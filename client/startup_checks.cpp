@@ -50,9 +50,9 @@ Check LoadTuncfgWithSudo() {
 // The shell reports a missing program on its standard error, which the
 // probe never sees, so it is also looked up on PATH.
 Check CheckClientPresent() {
-    const CommandOutput probe = RunProbe();
+    const bool ran = RunProbe();
     Pause(100);
-    if (probe.started && !Contains(probe.text, "command not found") && ProgramRunnable("hamachi")) {
+    if (ran && !Contains(Client.LatestOutput, "command not found") && ProgramRunnable("hamachi")) {
         return {};
     }
     return Fail("Hamachi Error", std::string("Hamachi is not loaded or not in the path...\n\n") +
@@ -89,7 +89,8 @@ void StartClientCommand() {
 }
 
 Check ProbeStartedClient() {
-    const std::string probe = RunProbe().text;
+    RunProbe();
+    const std::string& probe = Client.LatestOutput;
     if (!Contains(probe, "pid")) return Fail("Hamachi Error", "Hamachi could not be started...\n");
     if (Contains(probe, "offline")) {
         Client.LoggedIn = false;

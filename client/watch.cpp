@@ -4,7 +4,7 @@
 #include "client/client_state.h"
 #include "common/text.h"
 
-ProbeVerdict JudgeProbe(const std::string& probe, bool loggedIn, bool stoppedByUser) {
+ProbeVerdict JudgeProbe(std::string_view probe, bool loggedIn, bool stoppedByUser) {
     ProbeVerdict verdict;
     verdict.clientGone = Contains(probe, "does not seem to be running") && !stoppedByUser;
     const bool saysLoggedIn = Contains(probe, ": logged in");

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 struct ProbeVerdict {
     bool clientGone = false;  // stopped outside Corvane: a restart is offered
@@ -14,4 +15,4 @@ struct ProbeVerdict {
     std::optional<std::string> status;  // logged out: the client's status line
 };
 
-ProbeVerdict JudgeProbe(const std::string& probe, bool loggedIn, bool stoppedByUser);
+ProbeVerdict JudgeProbe(std::string_view probe, bool loggedIn, bool stoppedByUser);

@@ -10,10 +10,10 @@
 #include "toolkit/toolkit.h"
 
 bool RunWatchdog() {
-    const CommandOutput probe = RunProbe();
     // A probe that could not even start says nothing about the client.
-    if (!probe.started) return true;
-    const ProbeVerdict verdict = JudgeProbe(probe.text, Client.LoggedIn, Client.StoppedByUser);
+    if (!RunProbe()) return true;
+    const ProbeVerdict verdict =
+        JudgeProbe(Client.LatestOutput, Client.LoggedIn, Client.StoppedByUser);
     bool keepRunning = true;
     if (verdict.clientGone) {
         NoticeClientGone();
