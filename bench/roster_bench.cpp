@@ -104,12 +104,19 @@ std::string StandinHome() {
     return home;
 }
 
+// A shell command timed against the program's own; its failure would make the
+// comparison meaningless.
+void Shell(const std::string& command) {
+    if (std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "roster_bench: %s failed\n", command.c_str());
+}
+
 void RefreshTimes(int repetitions) {
     const std::string home = StandinHome();
     SetPauseForTests([](int) {});  // the runner's fixed 100 ms waits are counted apart
     RefreshRoster();
     const double refresh = MedianMs(repetitions, [](int) { RefreshRoster(); });
-    const double bare = MedianMs(repetitions, [](int) { std::system("hamachi list >/dev/null"); });
+    const double bare = MedianMs(repetitions, [](int) { Shell("hamachi list >/dev/null"); });
     SetPauseForTests(nullptr);
     std::printf(
         "unchanged refresh of %d rows: %.2f ms; one bare \"hamachi list\": %.2f ms "
@@ -127,8 +134,8 @@ void ReadTimes(int repetitions) {
         size_t got = 0;
         const double ours =
             MedianMs(repetitions, [&](int) { got = RunCommand("cat " + file).size(); });
-        const double cat = MedianMs(
-            repetitions, [&](int) { std::system(("cat " + file + " | cat >/dev/null").c_str()); });
+        const double cat =
+            MedianMs(repetitions, [&](int) { Shell("cat " + file + " | cat >/dev/null"); });
         std::remove(file.c_str());
         if (got != size_t(mb) << 20) std::printf("RunCommand returned %zu bytes\n", got);
         std::printf("%6d %12.0f %20.0f %8.2f\n", mb, mb / ours * 1000, mb / cat * 1000, cat / ours);
