@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-2.0-or-later
 """A private headless desktop: an X server, a window manager and, unless told
 otherwise, a tray host, every one a child of this process.
