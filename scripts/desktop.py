@@ -87,14 +87,20 @@ class Desktop:
         if openbox_config:
             argv += ["--config-file", openbox_config]
         openbox = self._spawn(argv)
-        wait_for("the window manager", lambda: self._probe(["wmctrl", "-m"]) is not None,
+        # The window manager answers (wmctrl -m) as soon as it owns the screen,
+        # but manages windows only once it publishes its client list (wmctrl
+        # -l): openbox loads its theme and fonts in between, seconds with a
+        # cold font cache or a busy machine, and a window mapped then stays
+        # unmapped for good.
+        wait_for("the window manager", lambda: self._probe(["wmctrl", "-l"]) is not None,
                  self.limit, process=openbox)
         if tray:
             trayer = self._spawn(["trayer", "--edge", "top", "--align", "right",
                                   "--widthtype", "request", "--height", "24",
                                   "--SetDockType", "true", "--transparent", "false"])
+            # Mapped, that is managed by the window manager.
             self.panel = int(wait_for("the tray host", lambda: (self._probe(
-                ["xdotool", "search", "--classname", "panel"]) or "").split(),
+                ["xdotool", "search", "--onlyvisible", "--classname", "panel"]) or "").split(),
                 self.limit, process=trayer)[0])
 
     def _spawn(self, argv, **kwargs):
