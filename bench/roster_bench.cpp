@@ -111,13 +111,20 @@ std::string StandinHome() {
     return home;
 }
 
+// A shell command timed against the program's own; its failure would make the
+// comparison meaningless.
+void Shell(const std::string& command) {
+    if (std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "roster_bench: %s failed\n", command.c_str());
+}
+
 void RefreshTimes(int repetitions) {
     const std::string home = StandinHome();
     NoWaits noWaits;
     Runner.Time = &noWaits;
     UpdateRoster();
     const double refresh = MedianMs(repetitions, [](int) { UpdateRoster(); });
-    const double bare = MedianMs(repetitions, [](int) { std::system("hamachi list >/dev/null"); });
+    const double bare = MedianMs(repetitions, [](int) { Shell("hamachi list >/dev/null"); });
     Runner.Time = nullptr;
     std::printf(
         "unchanged refresh of %d rows: %.2f ms; one bare \"hamachi list\": %.2f ms "
@@ -136,7 +143,7 @@ void ReadTimes(int repetitions) {
         const double ours =
             MedianMs(repetitions, [&](int) { got = RunCommandAtOnce("cat " + file).text.size(); });
         const double cat = MedianMs(
-            repetitions, [&](int) { std::system(("cat " + file + " | cat >/dev/null").c_str()); });
+            repetitions, [&](int) { Shell("cat " + file + " | cat >/dev/null"); });
         std::remove(file.c_str());
         // What passes the runner's bound is read and dropped.
         if (got != std::min(size_t(mb) << 20, OutputLimitBytes)) {

@@ -9,7 +9,7 @@ import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../scripts"))
 import desktop  # noqa: E402
-from desktop import DesktopError, wait_for  # noqa: E402,F401  (for the scripts)
+from desktop import DesktopError, run_with, wait_for  # noqa: E402,F401  (for the scripts)
 
 
 def _report(kind, error, trace, default=sys.excepthook):

@@ -3,14 +3,19 @@
 # shellcheck shell=bash
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# The build folder of the run, test and package commands; the sanitizer and
+# fuzz builds of the test command sit beside it (BUILD-sanitize, BUILD-fuzz).
+BUILD=$(realpath -m "${CORVANE_BUILD_DIR:-$ROOT/build}")
 BUILD_PACKAGES="cmake make g++ pkg-config libgtk2.0-dev libpng-dev libnotify-dev libgtest-dev"
 DESKTOP_PACKAGES="xvfb xauth openbox trayer x11-utils x11-xserver-utils wmctrl xdotool imagemagick procps fonts-dejavu-core python3"
 TEST_PACKAGES="xclip util-linux dbus at-spi2-core libatk-adaptor libgail-common python3-pyatspi python3-gi python3-xlib"
 # clang with its sanitizer and libFuzzer runtimes, for the fuzz targets.
 FUZZ_PACKAGES="clang libclang-rt-14-dev"
-IMAGE_PACKAGES="librsvg2-bin fonts-dejavu-core python3"
+IMAGE_PACKAGES="librsvg2-bin fonts-dejavu-core python3 python3-pil"
 # Checking the launcher, building the Debian package and checking it.
 PACKAGE_PACKAGES="desktop-file-utils dpkg-dev file lintian"
+# Checking the installed program's hardening and the AppStream entry.
+CHECK_PACKAGES="devscripts appstream"
 
 # Whatever stops a script through `set -e` says so, in one line (a failing
 # $(...) is reported once, by the line using it).
@@ -48,12 +53,19 @@ ensure_packages() {
             "${missing[@]}" >/dev/null
 }
 
-# Configures and builds into the given folder, with any extra CMake options.
+# Configures and builds into the given folder, with any extra CMake options;
+# after a "--", only the named targets are built.
 build_corvane() {
-    local dir=$1
+    local dir=$1 options=() targets=() target
     shift
-    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null &&
-        cmake --build "$dir" -j"$(nproc)"
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do
+        options+=("$1")
+        shift
+    done
+    [ $# -eq 0 ] || shift
+    for target in "$@"; do targets+=(--target "$target"); done
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null &&
+        cmake --build "$dir" -j"$(nproc)" "${targets[@]}"
 }
 
 # Runs a command every 0.1 s until it succeeds.  After LIMIT seconds it says

@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-2.0-or-later
 """A private headless desktop: an X server, a window manager and, unless told
 otherwise, a tray host, every one a child of this process.
@@ -23,6 +23,22 @@ import time
 
 # Generous: two loaded cores take far longer than the usual second.
 LIMIT = 20.0
+
+
+def run_with(module, package):
+    """Runs this script again with the first python3 on PATH that can import
+    `module` (Debian's `package`), unless this one can."""
+    try:
+        __import__(module)
+        return
+    except ImportError:
+        pass
+    for folder in os.environ.get("PATH", "").split(os.pathsep):
+        python = os.path.join(folder or ".", "python3")
+        if os.access(python, os.X_OK) and subprocess.run(
+                [python, "-c", "import " + module], capture_output=True).returncode == 0:
+            os.execv(python, [python, *sys.argv])
+    sys.exit(f"corvane: no python3 on PATH can import {module} (Debian: {package})")
 
 
 class DesktopError(Exception):
@@ -88,14 +104,20 @@ class Desktop:
         if openbox_config:
             argv += ["--config-file", openbox_config]
         openbox = self._spawn(argv)
-        wait_for("the window manager", lambda: self._probe(["wmctrl", "-m"]) is not None,
+        # The window manager answers (wmctrl -m) as soon as it owns the screen,
+        # but manages windows only once it publishes its client list (wmctrl
+        # -l): openbox loads its theme and fonts in between, seconds with a
+        # cold font cache or a busy machine, and a window mapped then stays
+        # unmapped for good.
+        wait_for("the window manager", lambda: self._probe(["wmctrl", "-l"]) is not None,
                  self.limit, process=openbox)
         if tray:
             trayer = self._spawn(["trayer", "--edge", "top", "--align", "right",
                                   "--widthtype", "request", "--height", "24",
                                   "--SetDockType", "true", "--transparent", "false"])
+            # Mapped, that is managed by the window manager.
             self.panel = int(wait_for("the tray host", lambda: (self._probe(
-                ["xdotool", "search", "--classname", "panel"]) or "").split(),
+                ["xdotool", "search", "--onlyvisible", "--classname", "panel"]) or "").split(),
                 self.limit, process=trayer)[0])
 
     def _spawn(self, argv, **kwargs):

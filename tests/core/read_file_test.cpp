@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <functional>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include "standin_scenario.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 void Write(const std::string& path, const std::string& bytes, off_t size = -1) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -38,8 +41,8 @@ TEST(ReadWholeFileTest, ReadsOnlyRegularFilesWithinTheBound) {
         {"4 GB sparse", [&] { Write(at, "", off_t{4} << 30); }, std::nullopt},
         {"directory", [&] { mkdir(at.c_str(), 0755); }, std::nullopt},
         {"FIFO", [&] { mkfifo(at.c_str(), 0644); }, std::nullopt},
-        {"link to /dev/zero", [&] { symlink("/dev/zero", at.c_str()); }, std::nullopt},
-        {"link to a text", [&] { Write(at + "2", "t"); symlink("file2", at.c_str()); }, "t"},
+        {"link to /dev/zero", [&] { fs::create_symlink("/dev/zero", at); }, std::nullopt},
+        {"link to a text", [&] { Write(at + "2", "t"); fs::create_symlink("file2", at); }, "t"},
     };
     alarm(10);  // a FIFO would block the open for good
     for (const auto& [name, make, content] : cases) {

@@ -1,4 +1,4 @@
-#!/usr/bin/python3
+#!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-2.0-or-later
 """Stand-ins for a desktop's session-bus services, each logging the calls it
 gets to LOG, one JSON object a line.

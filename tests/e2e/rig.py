@@ -129,7 +129,7 @@ class Rig:
         """Starts a stand-in desktop service (bus_services.py: "watcher" or
         "notifications") and waits until it owns its name."""
         log = ServiceLog(f"{self.tmp}/{kind}.log")
-        service = log.process = self._spawn(["/usr/bin/python3", "-B", os.path.join(
+        service = log.process = self._spawn([sys.executable, "-B", os.path.join(
             os.path.dirname(os.path.abspath(__file__)), "bus_services.py"), kind, log.path])
         name = {"watcher": "org.kde.StatusNotifierWatcher",
                 "notifications": "org.freedesktop.Notifications"}[kind]
