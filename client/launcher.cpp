@@ -86,9 +86,10 @@ bool ProgramRunnable(const std::string& program) {
     return false;
 }
 
-bool LaunchProgramArgs(const std::string& program, const std::vector<std::string>& arguments,
-                       const std::string& directory, bool wait) {
+bool LaunchProgram(const std::string& program, const std::string& parameters,
+                   const std::string& directory, bool wait) {
     if (!ProgramRunnable(program)) return false;
+    const std::vector<std::string> arguments = SplitParameters(parameters);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : arguments)
@@ -105,11 +106,6 @@ bool LaunchProgramArgs(const std::string& program, const std::vector<std::string
     // intermediate child that it reaps at once, so no zombie is left.
     return g_spawn_async(workdir, argv.data(), nullptr, flags, DefaultSignals, nullptr, nullptr,
                          nullptr);
-}
-
-bool LaunchProgram(const std::string& program, const std::string& parameters,
-                   const std::string& directory, bool wait) {
-    return LaunchProgramArgs(program, SplitParameters(parameters), directory, wait);
 }
 
 int RunProgramInto(const std::vector<std::string>& argv, int output, int timeLimitMs) {

@@ -14,10 +14,6 @@ std::string GetEnv(const std::string& name);
 // cannot be found or started.
 bool LaunchProgram(const std::string& program, const std::string& parameters,
                    const std::string& directory, bool wait);
-// The same with the arguments given one by one, for values holding blanks
-// or quotes.
-bool LaunchProgramArgs(const std::string& program, const std::vector<std::string>& arguments,
-                       const std::string& directory, bool wait);
 
 // Runs the program to its end with its standard output into `output`, under
 // a umask of 077, for at most `timeLimitMs` (then it is ended with all it

@@ -237,8 +237,6 @@ TEST_F(LaunchProgramTest, PassesTheArgumentsAndWaitsWhenAsked) {
     scenario.AddProgram("writer", ArgumentWriter(out, "sleep 0.2\n"));
     EXPECT_TRUE(LaunchProgram("writer", "-T Hamachi -e \"ping 5.1.2.3\"", "", true));
     EXPECT_EQ(Lines(out), (std::vector<std::string>{"-T", "Hamachi", "-e", "ping 5.1.2.3"}));
-    EXPECT_TRUE(LaunchProgramArgs("writer", {"cf", "/tmp/my \"b\".tar", "it's dir/"}, "", true));
-    EXPECT_EQ(Lines(out), (std::vector<std::string>{"cf", "/tmp/my \"b\".tar", "it's dir/"}));
 }
 
 // Detached programs must never become zombies of Corvane.  Checked in a

@@ -105,17 +105,4 @@ TEST_F(ClientStateTest, ReadsIdentityNicknameAndVersion) {
     EXPECT_EQ(clock.pauses, std::vector<int>{100}) << "the runner's wait";
 }
 
-// Nothing to read (a directory named "state") and a silent probe keep what
-// was known.
-TEST_F(ClientStateTest, UnreadableStateFileAndSilentProbeKeepWhatWasKnown) {
-    Client.ConfigDirOption = scenario.ConfigDir();
-    std::filesystem::create_directories(scenario.ConfigDir() + "state");
-    Client.Identity = "5.0.0.1";
-    Client.Nickname = "kept";
-    Client.Version = "1.0";
-    const StateFileFound found = ReadClientState();
-    EXPECT_FALSE(found.identity || found.nickname);
-    EXPECT_EQ(Client.Identity + "|" + Client.Nickname + "|" + Client.Version, "5.0.0.1|kept|1.0");
-}
-
 }  // namespace
