@@ -21,10 +21,10 @@ constexpr int StartWaitSteps = 60;
 // The windows keep painting while a command runs, and take no input.
 class WindowsWhileBusy final : public BusyWindows {
   public:
-    void Begin() override { ShowBusy(true); }
+    void Begin() override { BeginBusy(); }
     int Descriptor() override { return WindowSystemDescriptor(); }
     void Serve() override { ServeWhileBusy(); }
-    void End() override { ShowBusy(false); }
+    void End() override { EndBusy(); }
 };
 WindowsWhileBusy BusyWindowsOfTheProgram;
 constexpr int StartWaitStepMs = 50;

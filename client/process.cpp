@@ -9,6 +9,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 
@@ -79,12 +80,14 @@ int64_t MonotonicMs() {
 void AwaitReadable(int fd, int64_t deadline, BusyWindows* busy) {
     for (;;) {
         if (busy != nullptr) busy->Serve();
-        const int64_t left = deadline - MonotonicMs();
+        int64_t left = deadline - MonotonicMs();
         if (left <= 0) return;
+        if (busy != nullptr) left = std::min<int64_t>(left, BusyWindows::BusyTickMs);
         pollfd ready[2] = {{fd, POLLIN, 0}, {busy ? busy->Descriptor() : -1, POLLIN, 0}};
         const timespec wait{static_cast<time_t>(left / 1000),
                             static_cast<long>(left % 1000) * 1000000L};
-        if (ppoll(ready, 2, &wait, nullptr) <= 0 || ready[0].revents != 0) return;
+        const int polled = ppoll(ready, 2, &wait, nullptr);
+        if (polled < 0 || ready[0].revents != 0) return;
     }
 }
 

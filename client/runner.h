@@ -31,11 +31,13 @@ class Clock {
 
 // What the window system may do while a command runs: the runner watches its
 // descriptor beside the command and lets it serve what cannot reach a handler
-// (repaints, the window manager's pings); input is dropped meanwhile.
+// (repaints, the window manager's pings); input is dropped meanwhile.  Served
+// at least every BusyTickMs, so that it can show a long command is busy.
 class BusyWindows {
   public:
+    static constexpr int BusyTickMs = 100;
     virtual ~BusyWindows() = default;
-    virtual void Begin() = 0;      // a command starts: the busy cursor
+    virtual void Begin() = 0;
     virtual int Descriptor() = 0;  // readable when the window system has something
     virtual void Serve() = 0;
     virtual void End() = 0;

@@ -31,6 +31,16 @@ bool SafeWhileBusy(GdkEventType type) {
     }
 }
 
+// Only a command that takes a while shows the busy cursor: the watchdog's
+// quick probes must not make it flicker, nor cost round trips to the server.
+constexpr gint64 CursorAfterUs = 200000;
+
+struct BusyState {
+    gint64 since = 0;  // when the command began; 0 while none runs
+    bool cursorShown = false;
+};
+BusyState Busy;
+
 void SetCursorOnWindows(GdkCursor* cursor) {
     GList* windows = gtk_window_list_toplevels();
     for (GList* item = windows; item != nullptr; item = item->next) {
@@ -38,20 +48,18 @@ void SetCursorOnWindows(GdkCursor* cursor) {
         if (window != nullptr) gdk_window_set_cursor(window, cursor);
     }
     g_list_free(windows);
-    gdk_flush();
+    gdk_display_flush(gdk_display_get_default());
 }
 
 }  // namespace
 
-void ShowBusy(bool busy) {
-    if (!ToolkitReady()) return;
-    if (!busy) {
-        SetCursorOnWindows(nullptr);
-        return;
-    }
-    GdkCursor* watch = gdk_cursor_new(GDK_WATCH);
-    SetCursorOnWindows(watch);
-    gdk_cursor_unref(watch);
+void BeginBusy() {
+    Busy = {g_get_monotonic_time(), false};
+}
+
+void EndBusy() {
+    if (Busy.cursorShown && ToolkitReady()) SetCursorOnWindows(nullptr);
+    Busy = {};
 }
 
 int WindowSystemDescriptor() {
@@ -63,13 +71,19 @@ int WindowSystemDescriptor() {
 // way; what is safe is handled, the rest (clicks, keys, closes) is dropped.
 void ServeWhileBusy() {
     if (!ToolkitReady()) return;
-    for (int round = 0; round < 1000; ++round) {
-        gdk_flush();  // may read events in: look again after it
-        if (!gdk_events_pending()) break;
+    if (!Busy.cursorShown && Busy.since != 0 && g_get_monotonic_time() - Busy.since >= CursorAfterUs) {
+        GdkCursor* watch = gdk_cursor_new(GDK_WATCH);
+        SetCursorOnWindows(watch);
+        gdk_cursor_unref(watch);
+        Busy.cursorShown = true;
+    }
+    // Pending events are read without waiting; handling them may write more.
+    for (int round = 0; round < 1000 && gdk_events_pending(); ++round) {
         while (GdkEvent* event = gdk_event_get()) {
             if (SafeWhileBusy(event->type)) gtk_main_do_event(event);
             gdk_event_free(event);
         }
         gdk_window_process_all_updates();
+        gdk_display_flush(gdk_display_get_default());
     }
 }

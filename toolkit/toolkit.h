@@ -47,13 +47,15 @@ void DropOneEvent();
 // Blocks until a window-system event is pending or `ms` milliseconds passed.
 void WaitForActivity(int ms);
 
-// While a client command runs: a busy cursor over every window of the
-// program; the window system's descriptor to watch; and what may be served
-// meanwhile (repaints, size and map changes, the window manager's pings),
-// every other event (clicks, keys, closes) dropped.
-void ShowBusy(bool busy);
+// While a client command runs: the window system's descriptor to watch, and
+// what may be served meanwhile (repaints, size and map changes, the window
+// manager's pings), every other event (clicks, keys, closes) dropped; once
+// the command has taken a moment, a busy cursor over every window of the
+// program.
+void BeginBusy();
 int WindowSystemDescriptor();
 void ServeWhileBusy();
+void EndBusy();
 
 // Click classification shared by the tray icon and the tree: a double press
 // marks the click, any other press clears it, the release reports it.
