@@ -40,7 +40,7 @@ class ScreenBoxes final : public MessageBoxes {
                                const std::vector<FileFilter>& filters) override {
         if (!ToolkitReady()) return "";
         TopWidget dialog(gtk_file_chooser_dialog_new(
-            Latin9ToUtf8(title).c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL,
+            ShownUtf8(title).c_str(), nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_CANCEL,
             GTK_RESPONSE_CANCEL, GTK_STOCK_SAVE, GTK_RESPONSE_ACCEPT, nullptr));
         gtk_dialog_set_default_response(GTK_DIALOG(dialog.get()), GTK_RESPONSE_ACCEPT);
         GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog.get());
@@ -52,7 +52,7 @@ class ScreenBoxes final : public MessageBoxes {
                                           GText(g_filename_display_name(name.get())).get());
         for (const FileFilter& filter : filters) {
             GtkFileFilter* entry = gtk_file_filter_new();
-            gtk_file_filter_set_name(entry, Latin9ToUtf8(filter.name).c_str());
+            gtk_file_filter_set_name(entry, ShownUtf8(filter.name).c_str());
             gtk_file_filter_add_pattern(entry, filter.pattern.c_str());
             gtk_file_chooser_add_filter(chooser, entry);  // the chooser takes it
             if (gtk_file_chooser_get_filter(chooser) == nullptr) {

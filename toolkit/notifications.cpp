@@ -54,5 +54,5 @@ void Notify(const std::string& summary, const std::string& body) {
     g_dbus_connection_call(bus, DaemonName, DaemonPath, DaemonName, "GetServerInformation", nullptr,
                            G_VARIANT_TYPE("(ssss)"), G_DBUS_CALL_FLAGS_NONE, DaemonAnswerMs,
                            nullptr, OnDaemonAnswer,
-                           new Texts{Latin9ToUtf8(summary), Latin9ToUtf8(body)});
+                           new Texts{ShownUtf8(summary), ShownUtf8(body)});
 }

@@ -73,5 +73,5 @@ const std::string& TrayIconTooltip() {
 }
 
 void SetTrayDetails(const std::string& text) {
-    SetStatusNotifierDetails(Latin9ToUtf8(text));
+    SetStatusNotifierDetails(ShownUtf8(text));
 }
