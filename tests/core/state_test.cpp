@@ -93,7 +93,7 @@ TEST_F(ClientStateTest, DefaultDirectoryFollowsUserAndHome) {
 TEST_F(ClientStateTest, ReadsIdentityNicknameAndVersion) {
     scenario.Configure("x", "y");
     Client.ConfigDirOption = scenario.ConfigDir();
-    scenario.WriteState(
+    scenario.Write("state", 
         "Other      x\r\nIdentity   5.9.8.7\r\n\r\nNickname   m\xE9lanie\rIgnored\n");
     runner.Answer("hamachi", "banner\nversion  : 1.2.3\n");
     const StateFileFound found = ReadClientState();

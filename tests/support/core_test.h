@@ -5,23 +5,57 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
 #include "client/client_state.h"
 #include "client/roster.h"
-#include "fake_clock.h"
-#include "scripted_runner.h"
+#include "client/runner.h"
 #include "settings/options_file.h"
+
+// Answers from a script and records each command line.
+class ScriptedRunner final : public CommandRunner {
+  public:
+    CommandOutput Run(const std::string& commandLine) override {
+        calls.push_back(commandLine);
+        if (answerer) return answerer(commandLine);
+        const auto answer = answers.find(commandLine);
+        return answer != answers.end() ? answer->second : CommandOutput{"", true};
+    }
+    void Answer(const std::string& commandLine, const std::string& text) {
+        answers[commandLine] = {text, true};
+    }
+    void CannotRun(const std::string& commandLine) { answers[commandLine] = {}; }
+
+    std::map<std::string, CommandOutput> answers;               // unscripted lines print nothing
+    std::function<CommandOutput(const std::string&)> answerer;  // instead of the map
+    std::vector<std::string> calls;
+};
+
+// Moves only when the program pauses; each pause is recorded.
+class FakeClock final : public Clock {
+  public:
+    int64_t NowMs() override { return now; }
+    void Pause(int ms) override {
+        pauses.push_back(ms);
+        now += ms;
+    }
+
+    int64_t now = 7000000;
+    std::vector<int> pauses;
+};
 
 class CoreTest : public testing::Test {
   protected:
     void SetUp() override {
-        Client = {};
-        Roster = {};
-        Options = {};
-        Runner = {};
+        Reset();
         Runner.Commands = &runner;
         Runner.Time = &clock;
     }
-    void TearDown() override {
+    void TearDown() override { Reset(); }
+    static void Reset() {
         Client = {};
         Roster = {};
         Options = {};

@@ -17,9 +17,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void WriteWhole(const std::string& path, const std::string& bytes,
-                std::ios::openmode mode = std::ios::trunc) {
-    std::ofstream out(path, std::ios::binary | std::ios::out | mode);
+void WriteWhole(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
     out.close();
     if (!out) throw std::runtime_error("StandinScenario: cannot write " + path);
@@ -68,40 +67,16 @@ StandinScenario::~StandinScenario() {
 void StandinScenario::Configure(const std::string& identity, const std::string& nickname) {
     fs::create_directories(ConfigDir());
     fs::permissions(ConfigDir(), fs::perms::owner_all);
-    WriteState("Identity   " + identity + "\nNickname   " + nickname + "\n");
+    Write("state", "Identity   " + identity + "\nNickname   " + nickname + "\n");
 }
 
-void StandinScenario::WriteState(const std::string& bytes) {
-    WriteWhole(ConfigDir() + "state", bytes);
+void StandinScenario::Write(const std::string& name, const std::string& bytes) {
+    WriteWhole(ConfigDir() + name, bytes);
 }
 
-void StandinScenario::SetRunning(bool running) {
-    fs::remove(ConfigDir() + "running");
-    if (running) WriteWhole(ConfigDir() + "running", std::to_string(kRunningPid) + "\n");
-}
-
-void StandinScenario::SetLoggedIn(bool loggedIn) {
-    fs::remove(ConfigDir() + "logged-in");
-    if (loggedIn) WriteWhole(ConfigDir() + "logged-in", "");
-}
-
-void StandinScenario::AddNetwork(const std::string& name, bool online, bool owner,
-                                 const std::string& password, bool away) {
-    std::string flags =
-        std::string(online ? ",online" : "") + (owner ? ",owner" : "") + (away ? ",away" : "");
-    AppendNetworkLine("network\t" + name + "\t" + flags.erase(0, 1) + "\t" + password);
-}
-
-void StandinScenario::ClearNetworks() {
-    fs::remove(ConfigDir() + "networks");
-}
-
-void StandinScenario::AppendNetworkLine(const std::string& line) {
-    WriteWhole(ConfigDir() + "networks", line + "\n", std::ios::app);
-}
-
-std::optional<std::string> StandinScenario::ReadConfigFile(const std::string& name) const {
-    return ReadWholeFile(ConfigDir() + name);
+void StandinScenario::Mark(const std::string& name, bool set) {
+    fs::remove(ConfigDir() + name);
+    if (set) Write(name, "");
 }
 
 void StandinScenario::SetHang(const std::string& key, bool hung) {
@@ -127,20 +102,6 @@ std::vector<StandinInvocation> StandinScenario::Invocations() const {
         calls.push_back(call);
     }
     return calls;
-}
-
-std::vector<std::string> StandinScenario::Calls() const {
-    std::vector<std::string> lines;
-    for (const StandinInvocation& call : Invocations()) {
-        std::string line = call.program;
-        for (const std::string& arg : call.args) line += " " + arg;
-        lines.push_back(line);
-    }
-    return lines;
-}
-
-void StandinScenario::ClearLog() {
-    fs::remove(ControlDir() + "log");
 }
 
 void StandinScenario::AddProgram(const std::string& name, const std::string& scriptText) {

@@ -4,10 +4,40 @@
 // message boxes that are answered from a script.
 #pragma once
 
+#include <deque>
+
 #include "core_test.h"
-#include "scripted_boxes.h"
 #include "standin_scenario.h"
 #include "toolkit/inspect.h"
+#include "toolkit/toolkit.h"
+
+// Boxes that are not shown: each is recorded as "Title|Text" and takes the
+// next scripted answer (or asks the answerer); none left counts as closed.
+class ScriptedBoxes final : public MessageBoxes {
+  public:
+    void Ok(const std::string& title, const std::string& text) override {
+        shown.push_back(title + "|" + text);
+    }
+    BoxAnswer Ask(const std::string& title, const std::string& text) override {
+        shown.push_back(title + "|" + text);
+        if (answerer) return answerer();
+        if (answers.empty()) return BoxAnswer::Closed;
+        const BoxAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    // The chooser is recorded as "Title|proposed path" and answers `chosen`.
+    std::string ChooseSaveFile(const std::string& title, const std::string& proposed,
+                               const std::vector<FileFilter>&) override {
+        shown.push_back(title + "|" + proposed);
+        return chosen;
+    }
+
+    std::deque<BoxAnswer> answers;
+    std::function<BoxAnswer()> answerer;  // sees the program's state as each box comes
+    std::string chosen;
+    std::vector<std::string> shown;
+};
 
 class WindowTest : public CoreTest {
   protected:
