@@ -17,12 +17,10 @@ DEFAULT_LAYOUT = [("label", "090-123-456", (5, 30, 240, 20)), ("label", "alice",
                   ("scroll pane", "", (5, 75, 240, 145)), ("push button", "Log out", (5, 225, 43, 43)),
                   ("push button", "Networks", (157, 225, 43, 43)),
                   ("push button", "Status and configuration", (202, 225, 43, 43))]
-
-
 LAN = "network\tlan\tonline,owner\nmember\t5.1.2.3\tbob\tonline\nmember\t5.1.2.4\tcarol\toffline\n"
 
 
-def start(rig, logged_in=False, tuncfg=True, client=True, networks=LAN):
+def start(rig, logged_in=False, networks=LAN):
     """The program against a configured client: alice, with bob and carol."""
     os.mkdir(rig.config, 0o700)
     rig.write(".hamachi/state", "Identity   090-123-456\nNickname   alice\n")
@@ -30,9 +28,8 @@ def start(rig, logged_in=False, tuncfg=True, client=True, networks=LAN):
     rig.write(".hamachi/networks", networks)
     if logged_in:
         rig.write(".hamachi/logged-in", "")
-    if tuncfg:
-        rig.run([rig.standin_bin + "/tuncfg"])  # its daemon is up on return
-    rig.launch(client)
+    rig.run([rig.standin_bin + "/tuncfg"])  # its daemon is up on return
+    rig.launch()
 
 
 def ready(rig, logged_in=True):
@@ -54,8 +51,8 @@ def layout(rig):
 
 def buttons(rig):
     """The main window's buttons as (name, tooltip): what a screen reader says."""
-    return [found for found, _ in rig.widgets(
-        "push button", "frame", name=lambda node: (node.name, node.description))]
+    return [found for found, _ in rig.widgets("push button", "frame",
+                                              name=lambda node: (node.name, node.description))]
 
 
 class SizeLog:
@@ -81,7 +78,7 @@ class SizeLog:
 def tray_menu(rig):
     icon = wait_for("the tray icon", rig.tray_icon)
     until("the tray menu", lambda: rig.click(icon, 10, 10, button=3),
-          lambda: "About" in [name for name, _ in rig.widgets("menu item")])
+          lambda: "About" in rig.names("menu item"))
 
 
 def choose_exit(rig, question):
@@ -99,11 +96,9 @@ def case_main_window(rig):
     # Centred: the frame shifts the client area by its border and title bar.
     assert (w, h) == (250, 270) and abs(x + w / 2 - SCREEN[0] / 2) <= 5 \
         and abs(y + h / 2 - SCREEN[1] / 2) <= 30, (x, y, w, h)
-    labels = [name for name, _ in rig.widgets("label", "frame")]
-    assert labels == ["090-123-456", "alice"], labels
+    assert rig.names("label", "frame") == ["090-123-456", "alice"], rig.names("label", "frame")
     assert rig.roster() == ROSTER, rig.roster()
     icon = wait_for("the tray icon", rig.tray_icon)
-
     assert layout(rig) == DEFAULT_LAYOUT, layout(rig)
 
     # Shrinks in a row through the window manager: each one returns to 200x250
@@ -132,8 +127,8 @@ def case_main_window(rig):
     box, text = rig.wait_box("Hamachi Error", timeout=6.5)
     assert text == ("Hamachi is no longer running.  Do you want to\n"
                     "restart Hamachi?   (No quits client)."), text
-    assert [name for name, _ in rig.widgets("push button", "frame")] == ["Log in"] + BUTTONS, \
-        rig.widgets("push button", "frame")
+    shown = rig.names("push button", "frame")
+    assert shown == ["Log in"] + BUTTONS, shown
     rig.press(box, "No")
     assert rig.wait_exit() == 0
     assert "hamachi start" not in rig.calls(), rig.calls()
@@ -165,8 +160,7 @@ def case_hung_login(rig):
     """A login stuck on its server: the program ends it after 30 s, with all
     it started, and the window draws and answers again at once."""
     window = ready(rig, logged_in=False)
-    os.makedirs(rig.home + "/.hamachi-standin/hang")
-    rig.write(".hamachi-standin/hang/login", "")
+    rig.hang("login")
 
     def shot():
         rig.run(["import", "-window", str(window), "-depth", "8", rig.tmp + "/shot.rgb"])
@@ -186,10 +180,9 @@ def case_hung_login(rig):
     assert time.monotonic() - begun < 31.5, time.monotonic() - begun
     wait_for("the window to be redrawn", lambda: shot() != frozen, 1)
     # Accessibility reads are answered from the loop too.
-    assert [name for name, _ in rig.widgets("label")][-1] == "offline"
+    assert rig.names("label")[-1] == "offline"
     assert "hamachi" not in [name for name, _ in processes().values()], processes()
-
-    os.remove(rig.home + "/.hamachi-standin/hang/login")
+    rig.hang("login", False)
     rig.press(window, "Log in", "frame")
     wait_for("the roster", lambda: rig.roster() == ROSTER, 2)
 
@@ -214,10 +207,8 @@ def case_roster_menus(rig):
     window = ready(rig)
 
     def menu_on(row):
-        x, y, w, h = wait_for(f"row '{row}'", lambda: [
-            box for name, box in rig.widgets("table cell") if name == row])[0]
-        return until("the menu", lambda: rig.click(window, x + w // 2, y + h // 2, button=3),
-                     lambda: [name for name, _ in rig.widgets("menu item")])
+        return until("the menu", lambda: rig.click_widget(window, "table cell", row, button=3),
+                     lambda: rig.names("menu item"))
 
     items = menu_on("[lan]")
     assert items == ["Go online", "Go offline", "Leave network", "Delete network"], items
@@ -226,7 +217,7 @@ def case_roster_menus(rig):
 
     items = menu_on("5.1.2.3 - bob")
     assert items == ["Ping", "Browse", "Copy address", "Evict user"], items
-    assert "VNC" in [name for name, _ in rig.widgets("menu")]  # the submenu's item
+    assert "VNC" in rig.names("menu")  # the submenu's item
     rig.xdo("key", "Down", "Down", "Down", "Return")
     wait_for("the address on the clipboard", lambda: rig.run(
         ["xclip", "-o", "-selection", "clipboard"], False)[1] == "5.1.2.3")
@@ -240,21 +231,15 @@ def case_roster_menus(rig):
     wait_for("carol to leave the roster", lambda: rig.roster() == ROSTER[:2], 2)
 
 
-def click_entry(rig, window, name, role="text"):
-    x, y, w, h = wait_for(name, lambda: [box for found, box in rig.widgets(role)
-                                         if found == name])[0]
-    rig.click(window, x + w // 2, y + h // 2)
-
-
 def case_create_network(rig):
     window = ready(rig)
     until("the menu", lambda: rig.click(window, 178, 246),  # the networks button
-          lambda: "Create new network.." in [n for n, _ in rig.widgets("menu item")])
+          lambda: "Create new network.." in rig.names("menu item"))
     rig.xdo("key", "Down", "Return")
     dialog = wait_for("the dialog", lambda: rig.visible_window("Create New Network"))
-    click_entry(rig, dialog, "Network Name")
+    rig.click_widget(dialog, "text", "Network Name")
     rig.xdo("type", " my net ")
-    click_entry(rig, dialog, "Network Password", "password text")
+    rig.click_widget(dialog, "password text", "Network Password")
     rig.xdo("type", "it's")
     rig.press(dialog, "Create", "frame")
     rig.wait_call("hamachi create my net it's")
@@ -267,7 +252,7 @@ def case_status_window(rig):
     status = until("the status window", lambda: rig.click(window, 223, 246),  # settings
                    lambda: rig.visible_window("Status and Configuration"))
     rig.press(status, "System", "frame")
-    click_entry(rig, status, "Keep Alive (seconds):")
+    rig.click_widget(status, "text", "Keep Alive (seconds):")
     rig.xdo("key", "ctrl+a")
     rig.xdo("type", "4x5")
     rig.press(status, "Update", "frame")
@@ -289,9 +274,7 @@ def case_status_window(rig):
 
 def about_windows(rig, main):
     """The About windows shown: titled "Corvane" like the main window."""
-    found = rig.run(["xdotool", "search", "--onlyvisible", "--name", "^Corvane$"], False)[1]
-    return {w for w in map(int, found.split()) if w != main and rig.run(
-        ["xdotool", "getwindowname", str(w)], False)[1] == "Corvane\n"}
+    return set(rig.windows("Corvane")) - {main}
 
 
 def case_about_twice(rig):
@@ -305,15 +288,13 @@ def case_about_twice(rig):
     assert len(first) == 1, first
 
 
-
 def case_busy_window(rig):
     """While a slow login runs the window answers the window manager's ping,
     repaints what was covered (the server keeps no copy of it), and takes
     no clicks: neither then nor once the login is done."""
     from Xlib import X, display, protocol
     window = ready(rig, logged_in=False)
-    os.makedirs(rig.home + "/.hamachi-standin/hang")
-    rig.write(".hamachi-standin/hang/login", "")
+    rig.hang("login")
     rig.press(window, "Log in", "frame")
     rig.wait_call("hamachi login")
     begun = time.monotonic()
@@ -353,7 +334,7 @@ def case_busy_window(rig):
     # drop clicks kept for after it: each would log out or in again.
     rig.xdo("mousemove", "--window", window, 26, 246, "click", "--repeat", 6, "--delay", 300, 1)
     time.sleep(max(0, begun + 5 - time.monotonic()))
-    os.remove(rig.home + "/.hamachi-standin/hang/login")
+    rig.hang("login", False)
     wait_for("the roster", lambda: rig.roster() == ROSTER, 3)
     time.sleep(1)  # a click kept for later would have reached the client by now
     calls = rig.calls()
@@ -366,7 +347,7 @@ case_busy_window.server_args = ["-bs"]  # no backing store: only the program rep
 def case_status_notifier(rig):
     """A panel with a status notifier watcher and no XEmbed tray: the icon is
     a status notifier item, with the tray menu over dbusmenu."""
-    watcher = rig.start_watcher()
+    watcher = rig.start_service("watcher")
     main = ready(rig)
     sender, path = wait_for("the item to register", lambda: [
         (c["sender"], c["args"][0]) for c in watcher.calls("RegisterStatusNotifierItem")])[0]
@@ -395,14 +376,14 @@ def case_status_notifier(rig):
     item("Event", "(isvu)", (about, "clicked", GLib.Variant("i", 0), 0), **menu)
     wait_for("the About window", lambda: about_windows(rig, main))
     item("ContextMenu", "(ii)", (0, 0))  # from a host that leaves the menu to the item
-    wait_for("the tray menu", lambda: "About" in [name for name, _ in rig.widgets("menu item")])
+    wait_for("the tray menu", lambda: "About" in rig.names("menu item"))
     rig.xdo("key", "Escape")
     assert rig.tray_icon() is None, "an XEmbed icon as well"
 
     # The panel restarting: the XEmbed icon while the watcher is away.
     watcher.stop()
     wait_for("the XEmbed icon", rig.tray_icon)
-    rig.start_watcher()  # logging on to the same file
+    rig.start_service("watcher")  # logging on to the same file
     wait_for("the item to register again",
              lambda: len(watcher.calls("RegisterStatusNotifierItem")) == 2)
     wait_for("the XEmbed icon to go", lambda: rig.tray_icon() is None)
@@ -411,7 +392,7 @@ def case_status_notifier(rig):
 def case_notifications(rig):
     """Members coming and going, and the client stopped outside Corvane, are
     told once each; the first roster is no news; the options turn it off."""
-    daemon = rig.start_notification_daemon()
+    daemon = rig.start_service("notifications")
     ready(rig)
 
     def notes():
@@ -444,6 +425,8 @@ def case_notifications(rig):
     wait_for("the watchdog's next list", lambda: rig.calls().count("hamachi list") > lists, 7)
     rig.wait_idle()
     assert len(daemon.calls()) == asked, daemon.calls()[asked:]
+
+
 def case_reader_through_logins(rig):
     """Logins and logouts made outside the program while a screen reader
     reads the roster, asking also about rows that have just gone."""

@@ -19,15 +19,17 @@ warnings.simplefilter("ignore")
 import pyatspi  # noqa: E402  (quiet only after the filter)
 from gi.repository import Gio, GLib  # noqa: E402
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../scripts"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "../../scripts"))
 from desktop import Desktop  # noqa: E402
 
 SCREEN = (1280, 800)
 # A GLib log line of a critical or a warning, whatever the domain: "(corvane:PID):
 # Gtk-CRITICAL **: ...", or "** (corvane:PID): WARNING **: ..." for the program's own.
 LOGGED_FAULT = re.compile(r"^(?:\*\* )?(?:\([^)]*\): )?(?:([\w-]+)-)?(CRITICAL|WARNING) \*\*", re.M)
-# The accessibility bridge's warnings about a reader that has gone away.
-NOISE_DOMAINS = {"dbind"}
+NOISE_DOMAINS = {"dbind"}  # the accessibility bridge's warnings about a reader gone away
+SERVICE_NAMES = {"watcher": "org.kde.StatusNotifierWatcher",
+                 "notifications": "org.freedesktop.Notifications"}
 
 
 def wait_for(what, probe, timeout=5.0):
@@ -70,10 +72,10 @@ def processes():
 
 
 class ServiceLog:
-    """The calls a stand-in service on the session bus got, as dicts."""
+    """A stand-in service on the session bus and the calls it got, as dicts."""
 
-    def __init__(self, path):
-        self.path, self.process = path, None
+    def __init__(self, path, process):
+        self.path, self.process = path, process
 
     def stop(self):
         self.process.terminate()
@@ -82,17 +84,15 @@ class ServiceLog:
     def calls(self, name=None):
         try:
             with open(self.path) as f:
-                calls = [json.loads(line) for line in f]
+                return [c for c in map(json.loads, f) if name in (None, c["call"])]
         except OSError:
             return []
-        return [call for call in calls if name in (None, call["call"])]
 
 
 class Rig:
     def __init__(self, name, corvane, standin_bin):
         self.name, self.corvane, self.standin_bin = name, corvane, standin_bin
-        self.program = self.display = self.env = self.desktop = self.bus = None
-        self.watcher = None
+        self.program = self.display = self.env = self.desktop = self.bus = self.watcher = None
         self.programs = []
         self.tmp = tempfile.mkdtemp(prefix="corvane-e2e-")
         self.home, self.bin = self.tmp + "/home", self.tmp + "/bin"
@@ -104,11 +104,9 @@ class Rig:
         ctypes.CDLL(None).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
         for d in (self.home, self.bin):
             os.mkdir(d, 0o700)
-        # As in a desktop user's home: GTK's file chooser records recent
-        # files there, and warns when the folder is missing.
+        # GTK's file chooser records recent files there, and warns when it is missing.
         os.makedirs(self.home + "/.local/share")
-        # New windows go top left, so that only the program's own centring
-        # puts its window in the middle.
+        # New windows go top left: only the program's own centring puts it in the middle.
         with open("/etc/xdg/openbox/rc.xml") as f:
             self.write(self.tmp + "/openbox.xml", f.read().replace("<center>yes", "<center>no"))
         self.desktop = Desktop(SCREEN, openbox_config=self.tmp + "/openbox.xml",
@@ -119,35 +117,28 @@ class Rig:
                                               self.desktop.env)
         bus = self._spawn(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
                           stdout=subprocess.PIPE)
-        self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
-        assert self.env["DBUS_SESSION_BUS_ADDRESS"], "dbus-daemon did not report its address"
+        address = self.env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().decode().strip()
+        assert address, "dbus-daemon did not report its address"
         # The accessibility reader in this process must join this session.
-        os.environ.update(DBUS_SESSION_BUS_ADDRESS=self.env["DBUS_SESSION_BUS_ADDRESS"],
-                          DISPLAY=self.display)
+        os.environ.update(DBUS_SESSION_BUS_ADDRESS=address, DISPLAY=self.display)
 
     def start_service(self, kind):
-        """Starts a stand-in desktop service (bus_services.py: "watcher" or
-        "notifications") and waits until it owns its name."""
-        log = ServiceLog(f"{self.tmp}/{kind}.log")
-        service = log.process = self._spawn([sys.executable, "-B", os.path.join(
-            os.path.dirname(os.path.abspath(__file__)), "bus_services.py"), kind, log.path])
-        name = {"watcher": "org.kde.StatusNotifierWatcher",
-                "notifications": "org.freedesktop.Notifications"}[kind]
+        """Starts a stand-in service of bus_services.py and waits until it
+        owns its name; a watcher is the panel's from then on."""
+        path = f"{self.tmp}/{kind}.log"
+        service = self._spawn([sys.executable, "-B", HERE + "/bus_services.py", kind, path])
         self.bus = self.bus or Gio.bus_get_sync(Gio.BusType.SESSION)
 
         def owned():
             assert service.poll() is None, f"the stand-in {kind} ended (see session.log)"
             return self.call("org.freedesktop.DBus", "/org/freedesktop/DBus",
-                             "org.freedesktop.DBus", "NameHasOwner", "(s)", (name,))[0]
-        wait_for(f"the stand-in {kind} to own {name}", owned)
+                             "org.freedesktop.DBus", "NameHasOwner", "(s)",
+                             (SERVICE_NAMES[kind],))[0]
+        wait_for(f"the stand-in {kind} to own its name", owned)
+        log = ServiceLog(path, service)
+        if kind == "watcher":
+            self.watcher = log
         return log
-
-    def start_watcher(self):
-        self.watcher = self.start_service("watcher")
-        return self.watcher
-
-    def start_notification_daemon(self):
-        return self.start_service("notifications")
 
     def call(self, name, path, interface, method, signature=None, args=None):
         """A method call on the session bus; its answer unpacked."""
@@ -162,8 +153,7 @@ class Rig:
                                     stderr=out, env=env or self.env, start_new_session=True, **kw)
 
     def close(self):
-        """Ends our children and what they left re-parented to us, the
-        desktop under them last."""
+        """Ends our children and what was re-parented to us, the desktop last."""
         if self.desktop:
             self._end_children(keep=self.desktop.pids())
             self.desktop.close()
@@ -212,6 +202,14 @@ class Rig:
             f.write(text)
         os.chmod(path, mode)
 
+    def hang(self, command, hung=True):
+        """While hung, the stand-in's command waits."""
+        os.makedirs(self.home + "/.hamachi-standin/hang", exist_ok=True)
+        if hung:
+            self.write(".hamachi-standin/hang/" + command, "")
+        else:
+            os.remove(self.home + "/.hamachi-standin/hang/" + command)
+
     def calls(self):
         """Each logged invocation as program and arguments joined by blanks."""
         try:
@@ -220,13 +218,8 @@ class Rig:
         except OSError:
             return []
         # "PROGRAM\tN", then N times "LENGTH\tBYTES"; no argument holds a "\n".
-        calls = []
-        for head in lines:
-            if head:
-                program, count = head.split("\t")
-                args = [next(lines).split("\t", 1)[1] for _ in range(int(count))]
-                calls.append(" ".join([program, *args]))
-        return calls
+        return [" ".join([program, *(next(lines).split("\t", 1)[1] for _ in range(int(count)))])
+                for program, count in (head.split("\t") for head in lines if head)]
 
     def wait_call(self, call):
         wait_for(f"'{call}' in the stand-in log", lambda: call in self.calls())
@@ -278,13 +271,16 @@ class Rig:
     def xdo(self, *args):
         return self.run(["xdotool", *map(str, args)])[1]
 
-    def visible_window(self, title):
-        # The search ignores case, and the tray icon is named "corvane".
+    def windows(self, title):
+        """The visible windows of exactly that title (the search ignores case,
+        and the tray icon is named "corvane"); unchecked: one may close."""
         found = self.run(["xdotool", "search", "--onlyvisible", "--name",
-                           f"^{re.escape(title)}$"], False)[1].split()
-        # Unchecked: the window may close in between.
-        return next((int(w) for w in found if self.run(
-            ["xdotool", "getwindowname", w], False)[1] == title + "\n"), None)
+                          f"^{re.escape(title)}$"], False)[1].split()
+        return [int(w) for w in found
+                if self.run(["xdotool", "getwindowname", w], False)[1] == title + "\n"]
+
+    def visible_window(self, title):
+        return next(iter(self.windows(title)), None)
 
     def geometry(self, window):
         """Client area as (x, y, width, height) in screen pixels."""
@@ -327,21 +323,24 @@ class Rig:
         except Exception:  # a window closing under the walk
             return []
 
+    def names(self, role, window=None, showing=True):
+        return [name for name, _ in self.widgets(role, window, showing)]
+
     def roster(self):
-        return [name for name, _ in self.widgets("table cell", showing=False) if name]
+        return [name for name in self.names("table cell", showing=False) if name]
 
     def tree_table(self):
         """The roster's tree table, found without walking its rows."""
         self.check_alive()
+
         def find(node):
             if node.getRoleName() == "tree table":
                 return node
             return next((found for child in node if child and (found := find(child))), None)
 
-        for app in pyatspi.Registry.getDesktop(0):
-            if app and app.get_process_id() == self.program.pid:
-                return next((found for top in app if top and (found := find(top))), None)
-        return None
+        return next((found for app in pyatspi.Registry.getDesktop(0)
+                     if app and app.get_process_id() == self.program.pid
+                     for top in app if top and (found := find(top))), None)
 
     def read_rows(self, known=0):
         """The roster as a screen reader reads it through the table: each
@@ -353,8 +352,7 @@ class Rig:
             texts = []
             for row in range(max(table.nRows, known)):
                 table.isRowSelected(row)
-                cell = table.getAccessibleAt(row, 0)
-                texts += [part.name for part in cell or () if part.name]
+                texts += [part.name for part in table.getAccessibleAt(row, 0) or () if part.name]
             return texts
         except Exception:  # the table replaced under the walk
             self.check_alive()
@@ -366,11 +364,15 @@ class Rig:
         window = wait_for(f"window '{title}'", lambda: self.visible_window(title), timeout)
         wait_for(f"'{title}' to be focused", lambda: self.run(
             ["xdotool", "getactivewindow"], False)[1].strip() == str(window))
-        return window, wait_for(f"the message of '{title}'", lambda: [
-            name for name, _ in self.widgets("label", "alert") if name])[0]
+        return window, wait_for(f"the message of '{title}'",
+                                lambda: [name for name in self.names("label", "alert") if name])[0]
+
+    def click_widget(self, window, role, name, kind=None, button=1):
+        """Clicks the middle of the first widget of that role and name."""
+        x, y, w, h = wait_for(f"{role} '{name}'", lambda: [
+            box for found, box in self.widgets(role, kind) if found == name])[0]
+        self.click(window, x + w // 2, y + h // 2, button)
 
     def press(self, window, name, kind="alert"):
-        """Clicks the first push button of that name where it is drawn."""
-        x, y, w, h = wait_for(f"button '{name}'", lambda: [
-            box for found, box in self.widgets("push button", kind) if found == name])[0]
-        self.click(window, x + w // 2, y + h // 2)
+        """Clicks a push button, of a message box unless told the window's role."""
+        self.click_widget(window, "push button", name, kind)

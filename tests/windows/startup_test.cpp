@@ -65,12 +65,18 @@ TEST_F(StartUpTest, StoppedClientIsStartedWhileTheWindowSaysSo) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(StartUpTest, HiddenStartShowsOnlyTheTrayIcon) {
+TEST_F(StartUpTest, HiddenStartShowsOnlyTheTrayIconAndItsClicks) {
     scenario.Configure("5.44.1.9", "ravenfan");
     scenario.Mark("running", true);
     ASSERT_TRUE(StartUp({Arguments::Run, scenario.ConfigDir(), true}));
     EXPECT_FALSE(WindowIsVisible(MainWindow));
     EXPECT_EQ(TrayTooltip(), "Corvane");
+    // Double clicks on the icon do nothing; its menu comes also while hidden.
+    Dispatch(ProgramEvent{EventTray, 1, MainWindow, LeftDoubleClick});
+    Dispatch(ProgramEvent{EventTray, 1, MainWindow, RightDoubleClick});
+    EXPECT_FALSE(WindowIsVisible(MainWindow) || PopupMenuShown(MenuTray));
+    Dispatch(ProgramEvent{EventTray, 1, MainWindow, RightClick});
+    EXPECT_TRUE(PopupMenuShown(MenuTray));
     Dispatch(ProgramEvent{EventTray, 1, MainWindow, LeftClick});
     EXPECT_TRUE(WindowIsVisible(MainWindow));
 }
@@ -100,7 +106,7 @@ TEST(ArgumentsTest, CommandLine) {
         {{"-x", "-c", "/srv"}, Arguments::Run, "", false},  // only as the first argument
         {{"--hidden", "-c", "/srv"}, Arguments::Run, "/srv/", true},
         {{"-c", "--hidden"}, Arguments::Run, "--hidden/", false},  // the directory
-        {{"-c", ""}, Arguments::Refused, "", false},  // it would be "/"
+        {{"-c", ""}, Arguments::Refused, "", false},               // it would be "/"
         {{"-c"}, Arguments::Run, "", false},
         {{"--version", "--help"}, Arguments::Version, "", false},
         {{"-c", "--help"}, Arguments::Run, "--help/", false},
