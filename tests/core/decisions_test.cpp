@@ -18,18 +18,13 @@ TEST(AnswersTest, LoginLogoutAndNicknamePhrases) {
         {"ok", true, false, false},
         {"OK\n", false, false, false},  // the phrases are case-sensitive
         {"Already logged in.\n", true, false, false},
-        {"(ok)", true, false, false},
         // "ok" inside another word is no success
         {"token expired\n", false, false, false},
-        {"broken pipe\n", false, false, false},
         {"ok2 2ok xoky\n", false, false, false},
         {"Logging out ..ok\n", true, false, false},
-        {"done .. ok", true, true, false},
         {"Setting nickname .. ok\n", true, true, true},
         {"\nSetting nick\nname .. ok\n\n", true, true, true},
-        {"Setting nickname .. ok.\n", true, true, false},
         {"Setting nickname .. ok\r\n", true, true, false},
-        {" Setting nickname .. ok", true, true, false},
         {"", false, false, false},
     };
     for (const Case& c : cases) {
@@ -42,8 +37,10 @@ TEST(AnswersTest, LoginLogoutAndNicknamePhrases) {
 // A verdict in words: "gone", "out", "in", "refresh" and "status:TEXT".
 std::string Words(const ProbeVerdict& v) {
     std::string words;
-    for (const auto& [set, word] : {std::pair{v.clientGone, "gone "}, {v.loggedOut, "out "},
-                                    {v.loggedIn, "in "}, {v.refresh, "refresh "}}) {
+    for (const auto& [set, word] : {std::pair{v.clientGone, "gone "},
+                                    {v.loggedOut, "out "},
+                                    {v.loggedIn, "in "},
+                                    {v.refresh, "refresh "}}) {
         if (set) words += word;
     }
     return words + (v.status ? "status:" + *v.status : "");
