@@ -35,44 +35,33 @@ TEST_F(CommandsTest, NetworkCommandsAndWhatTheAnswerComesTo) {
     const auto join = [](const char* name, const char* password) {
         return [=] { return SubmitNetwork(NetworkRequest::Join, name, password); };
     };
+    // clang-format off
     const Case cases[] = {
-        {[] { return SetNetworkOnline("it's", true); }, "hamachi go-online 'it'\\''s'", "",
-         nothing},
-        {[] { return SetNetworkOnline("", false); },
-         "hamachi go-offline ''",
-         "x\nGoing offline .. failed\n",
-         {Message{"Hamachi", "x\nGoing offline .. failed\n"}}},
+        {[] { return SetNetworkOnline("it's", true); }, "hamachi go-online 'it'\\''s'", "", nothing},
+        {[] { return SetNetworkOnline("", false); }, "hamachi go-offline ''",
+         "x\nGoing offline .. failed\n", {Message{"Hamachi", "x\nGoing offline .. failed\n"}}},
         {[] { return SetNetworkOnline("n", true); }, "hamachi go-online 'n'", nullptr, {notRun}},
         {[] { return LeaveNetwork("a"); }, "hamachi leave 'a'", "", done},
-        {[] { return LeaveNetwork("a"); },
-         "hamachi leave 'a'",
-         ".. failed, you are an owner",
+        {[] { return LeaveNetwork("a"); }, "hamachi leave 'a'", ".. failed, you are an owner",
          {Message{"Hamachi", "Leaving a failed, you are an owner"}}},
         {[] { return LeaveNetwork("a"); }, "hamachi leave 'a'", nullptr, {notRun}},
         {[] { return DeleteNetwork("b"); }, "hamachi delete 'b'", "Deleting .. ok", done},
-        {[] { return DeleteNetwork("b"); },
-         "hamachi delete 'b'",
-         "not an owner",
+        {[] { return DeleteNetwork("b"); }, "hamachi delete 'b'", "not an owner",
          {Message{"Hamachi", "Delete b failed, you are not an owner"}}},
         {[] { return EvictMember("b", "5.1.2.3"); }, "hamachi evict 'b' '5.1.2.3'", "", done},
-        {[] { return EvictMember("", ""); },
-         "hamachi evict '' ''",
-         "access denied",
+        {[] { return EvictMember("", ""); }, "hamachi evict '' ''", "access denied",
          {Message{"Error", "Evict user failed, access denied"}}},
         // the name loses its outer blanks, the password keeps them
         {create("  my net  ", " pw "), "hamachi create 'my net' ' pw '", "", done},
         {create("   ", ""), "hamachi create '' ''", "Creating .. failed\n", done},
-        {create("x", "a'b"),
-         "hamachi create 'x' 'a'\\''b'",
-         ".. name is already taken",
+        {create("x", "a'b"), "hamachi create 'x' 'a'\\''b'", ".. name is already taken",
          {Message{"Hamachi", "Network name is already taken"}}},
         {create("x", ""), "hamachi create 'x' ''", nullptr, {notRun}},
-        {join(" x", ""),
-         "hamachi join 'x' ''",
-         ".. failed, invalid password",
+        {join(" x", ""), "hamachi join 'x' ''", ".. failed, invalid password",
          {Message{"Hamachi", "Invalid password"}}},
         {join("x", ""), "hamachi join 'x' ''", "Invalid password\n", done},
     };
+    // clang-format on
     for (const Case& c : cases) {
         runner.calls.clear();
         c.answer ? runner.Answer(c.line, c.answer) : runner.CannotRun(c.line);

@@ -37,10 +37,8 @@ TEST(AnswersTest, LoginLogoutAndNicknamePhrases) {
 // A verdict in words: "gone", "out", "in", "refresh" and "status:TEXT".
 std::string Words(const ProbeVerdict& v) {
     std::string words;
-    for (const auto& [set, word] : {std::pair{v.clientGone, "gone "},
-                                    {v.loggedOut, "out "},
-                                    {v.loggedIn, "in "},
-                                    {v.refresh, "refresh "}}) {
+    for (const auto& [set, word] : {std::pair{v.clientGone, "gone "}, {v.loggedOut, "out "},
+                                    {v.loggedIn, "in "}, {v.refresh, "refresh "}}) {
         if (set) words += word;
     }
     return words + (v.status ? "status:" + *v.status : "");

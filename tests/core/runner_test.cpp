@@ -21,13 +21,8 @@
 
 namespace {
 
-struct SplitCase {
-    const char* parameters;
-    std::vector<std::string> arguments;
-};
-
 TEST(SplitParametersTest, BlanksSeparateAndDoubleQuotesGroup) {
-    const SplitCase cases[] = {
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
         {"", {}},
         {"  \t\n ", {}},
         {"-e \"ping 5.1.2.3\"", {"-e", "ping 5.1.2.3"}},
@@ -40,8 +35,8 @@ TEST(SplitParametersTest, BlanksSeparateAndDoubleQuotesGroup) {
         {"\"one\"two", {"one", "two"}},
         {"\"\" x", {"", "x"}},
     };
-    for (const SplitCase& c : cases)
-        EXPECT_EQ(SplitParameters(c.parameters), c.arguments) << c.parameters;
+    for (const auto& [parameters, arguments] : cases)
+        EXPECT_EQ(SplitParameters(parameters), arguments) << parameters;
 }
 
 class RunCommandTest : public testing::Test {
@@ -59,6 +54,7 @@ TEST_F(RunCommandTest, ReturnsTheWholeStandardOutputByteForByte) {
         {"true", ""},
         // the shell's complaint goes to standard error, which is not captured
         {"no-such-program-here", ""},
+        {"readlink /proc/self/fd/0", "/dev/null\n"},  // nothing to read
     };
     for (const auto& [line, printed] : cases) {
         const CommandOutput out = shell.Run(line);
@@ -87,12 +83,10 @@ TEST_F(RunCommandTest, CommandsStartWithDefaultSignals) {
     sigaddset(&blocked, SIGTERM);
     sigprocmask(SIG_BLOCK, &blocked, nullptr);
     // Signals 1 to 31: the C library keeps real-time ones of its own.
-    const std::string masks =
-        shell
-            .Run(
-                "for f in SigBlk SigIgn; do "
-                "echo $f $(( 0x$(sed -n \"s/^$f:\t//p\" /proc/self/status) & 0x7fffffff )); done")
-            .text;
+    const std::string show =
+        "for f in SigBlk SigIgn; do echo $f $(( 0x$(sed -n \"s/^$f:\t//p\" "
+        "/proc/self/status) & 0x7fffffff )); done";
+    const std::string masks = shell.Run(show).text;
     sigprocmask(SIG_UNBLOCK, &blocked, nullptr);
     signal(SIGPIPE, SIG_DFL);
     EXPECT_EQ(masks, "SigBlk 0\nSigIgn 0\n");
@@ -129,10 +123,9 @@ TEST_F(RunCommandTest, CommandPastTheLimitIsEndedWithAllItStarted) {
     }
 }
 
-TEST_F(RunCommandTest, CommandReadsNothingAndMayLeaveADaemonBehind) {
-    EXPECT_EQ(shell.Run("readlink /proc/self/fd/0").text, "/dev/null\n");
-    // What a command starts with its output elsewhere (a client starting its
-    // daemon) is neither waited for nor ended.
+// What a command starts with its output elsewhere (a client starting its
+// daemon) is neither waited for nor ended.
+TEST_F(RunCommandTest, CommandMayLeaveADaemonBehind) {
     const auto start = std::chrono::steady_clock::now();
     const pid_t daemon = std::atoi(shell.Run("sleep 30 >/dev/null 2>&1 & echo $!").text.c_str());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
@@ -178,36 +171,24 @@ TEST_F(RunCommandTest, QuotedValuesReachTheClientAsOneArgument) {
     EXPECT_FALSE(std::filesystem::exists("pwned"));
 }
 
-class LaunchProgramTest : public testing::Test {
-  protected:
-    void SetUp() override {
-        bin = scenario.BinDir();
-        scenario.AddProgram("runnable", "#!/bin/sh\nexit 0\n");
-        std::ofstream(bin + "/empty").close();
-        chmod((bin + "/empty").c_str(), 0755);
-        std::ofstream(bin + "/noexec") << "#!/bin/sh\n";
-        std::filesystem::create_directory(bin + "/adir");
-        chmod((bin + "/adir").c_str(), 0755);
-        std::filesystem::create_directory(bin + "/sub");
-        scenario.AddProgram("sub/nested", "#!/bin/sh\nexit 0\n");
-    }
+TEST(LaunchProgramTest, AcceptsOnlyNonEmptyExecutableFiles) {
     StandinScenario scenario;
-    std::string bin;
-};
-
-TEST_F(LaunchProgramTest, AcceptsOnlyNonEmptyExecutableFiles) {
+    const std::string bin = scenario.BinDir();
+    scenario.AddProgram("runnable", "#!/bin/sh\nexit 0\n");
+    scenario.AddProgram("empty", "");
+    std::ofstream(bin + "/noexec") << "#!/bin/sh\n";
+    std::filesystem::create_directories(bin + "/adir/sub");
+    chmod((bin + "/adir").c_str(), 0755);
+    scenario.AddProgram("adir/sub/nested", "#!/bin/sh\nexit 0\n");
     const std::string path = GetEnv("PATH");
-    struct Case {
-        std::string program;
-        bool runnable;
-    };
-    const std::vector<Case> cases = {
+    const std::pair<std::string, bool> cases[] = {
         {"runnable", true},        {"empty", false},      {"noexec", false},
         {"adir", false},           {"missing", false},    {bin + "/runnable", true},
         {bin + "/missing", false}, {"./runnable", false},  // not searched for on PATH
-        {"sub/nested", true},  // a name with a slash is also tried under each PATH element
+        {"adir/sub/nested", true},  // a name with a slash is also tried under each PATH element
     };
-    for (const Case& c : cases) EXPECT_EQ(ProgramRunnable(c.program), c.runnable) << c.program;
+    for (const auto& [program, runnable] : cases)
+        EXPECT_EQ(ProgramRunnable(program), runnable) << program;
 
     setenv("PATH", ("::" + bin + "/::/usr/bin").c_str(), 1);  // empty elements and a final slash
     EXPECT_TRUE(ProgramRunnable("runnable"));
@@ -220,7 +201,8 @@ TEST_F(LaunchProgramTest, AcceptsOnlyNonEmptyExecutableFiles) {
 
 // Detached programs must never become zombies of Corvane.  Checked in a
 // child process: the test process itself may reap orphans for the fixture.
-TEST_F(LaunchProgramTest, DetachedProgramLeavesNoChildBehind) {
+TEST(LaunchProgramTest, DetachedProgramLeavesNoChildBehind) {
+    StandinScenario scenario;
     const std::string out = scenario.Home() + "/args";
     scenario.AddProgram("writer", "#!/bin/sh\ntouch " + out + "\n");
     const pid_t child = fork();

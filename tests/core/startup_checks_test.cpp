@@ -29,9 +29,8 @@ TEST_F(StartupChecksTest, TuncfgFoundStartedOrAskedFor) {
         {"tester", 0, Check::Ask, Check::Failed},
     };
     // Slow to write its arguments: the launch waits for it.
-    scenario.AddProgram("xterm",
-                        "#!/bin/sh\nsleep 0.2\nprintf '%s\\n' \"$@\" >\"$HOME/a\"\n"
-                        "mv \"$HOME/a\" \"$HOME/xterm-args\"\n");
+    scenario.AddProgram("xterm", "#!/bin/sh\nsleep 0.2\nprintf '%s\\n' \"$@\" >\"$HOME/a\"\n"
+                                 "mv \"$HOME/a\" \"$HOME/xterm-args\"\n");
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.user) + " " + std::to_string(c.foundFrom));
         Client.CurrentUser = c.user;
@@ -78,8 +77,7 @@ TEST_F(StartupChecksTest, ClientPresentAndConfigured) {
     Client.CurrentUser = "tester";
     EXPECT_EQ(CheckClientConfigured().text,
               "Cannot find the hamachi configuration directory.  Either Hamachi was\nstarted as "
-              "the root user or this is a new Hamachi connection.\n\n" +
-                  question);
+              "the root user or this is a new Hamachi connection.\n\n" + question);
     runner.calls.clear();
     EXPECT_EQ(CreateConfiguration().text, "Could not initialize a new Hamachi configuration.");
     runner.Answer("hamachi", "version : 1\n");

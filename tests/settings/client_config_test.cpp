@@ -27,15 +27,12 @@ TEST(ClientConfigTest, ReadsFromTheColumnAfterTheKeyAnywhereOnALine) {
 
 TEST(ClientConfigTest, MergeReplacesItsOwnLinesAndKeepsTheRest) {
     const std::tuple<const char*, ClientConfigFields, const char*> cases[] = {
-        {"KeepAlive 30\nTxRate 0\nRxRate 2048\n",
-         {"30", "0", "2048"},
+        {"KeepAlive 30\nTxRate 0\nRxRate 2048\n", {"30", "0", "2048"},
          "KeepAlive 30\nRxRate 2048\n"},
         {"", {"90", "0", "0"}, "KeepAlive 90\n"},
         {"KeepAlive\n", {"", "00", "0"}, "KeepAlive \nTxRate 00\n"},
-        {"# KeepAlive note\r\nFoo bar\r\nRxRate 1\r\n\tKeepAlive 5\r\nRxRate 2\r\nKeepAliveX "
-         "3\rlast",
-         {"30", "7", "0"},
-         "Foo bar\nKeepAlive 30\nlast\nTxRate 7\n"},
+        {"# KeepAlive note\r\nFoo bar\r\nRxRate 1\r\n\tKeepAlive 5\r\nRxRate 2\r\n"
+         "KeepAliveX 3\rlast", {"30", "7", "0"}, "Foo bar\nKeepAlive 30\nlast\nTxRate 7\n"},
     };
     for (const auto& [old, fields, merged] : cases)
         EXPECT_EQ(MergeClientConfig(old, fields), merged);

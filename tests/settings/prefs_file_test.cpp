@@ -20,14 +20,9 @@ const std::string Defaults =
 
 class OptionsFileTest : public testing::Test {
   protected:
-    void SetUp() override {
-        dir = scenario.Home() + "/conf/";
-        fs::create_directory(dir);
-    }
+    void SetUp() override { dir = scenario.Home() + "/conf/"; fs::create_directory(dir); }
     void TearDown() override { Options = {}; }
-    void Write(const std::string& bytes) {
-        std::ofstream(dir + "options", std::ios::binary) << bytes;
-    }
+    void Write(const std::string& bytes) { std::ofstream(dir + "options", std::ios::binary) << bytes; }
     std::string Read() { return ReadWholeFile(dir + "options").value_or(""); }
     // The five settings as one line, to compare whole.
     static std::string Held() {
@@ -79,9 +74,8 @@ TEST_F(OptionsFileTest, FirstStartWritesTheDefaultsAndSavingKeepsTheMode) {
     LoadOptions(dir);
     Options.ConfirmEvict = 0;
     SaveOptions(dir);
-    EXPECT_EQ(Read(),
-              "ConfirmEvict = 0\nVNCViewer = v\nVNCViewerParms = \nGiveControlApp = x11vnc\n"
-              "GiveControlParms = -connect\nNotifications = 1\n");
+    EXPECT_EQ(Read(), "ConfirmEvict = 0\nVNCViewer = v\nVNCViewerParms = \nGiveControlApp = x11vnc\n"
+                      "GiveControlParms = -connect\nNotifications = 1\n");
     struct stat info {};
     ASSERT_EQ(stat((dir + "options").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);

@@ -25,9 +25,8 @@ class EventLoopTest : public WindowTest {
     // The window's look: the login button's face, the status line, the rows,
     // and whether the gadgets but the login button work.
     static std::string Look() {
-        std::string look = std::to_string(ButtonImage(GadgetLogin)) + "|" +
-                           GadgetText(GadgetStatus) + "|" +
-                           std::to_string(TreeRowCount(GadgetRoster)) + "|";
+        auto look = std::to_string(ButtonImage(GadgetLogin)) + "|" + GadgetText(GadgetStatus) +
+                    "|" + std::to_string(TreeRowCount(GadgetRoster)) + "|";
         for (int gadget : {GadgetIdentity, GadgetRoster, GadgetNetworks, GadgetSettings})
             look += GadgetSensitive(gadget) ? "+" : "-";
         return look + (GadgetSensitive(GadgetLogin) ? "" : " no login");
@@ -37,9 +36,7 @@ class EventLoopTest : public WindowTest {
 // More than 5000 ms after the last pass, also across the 32-bit wrap.
 TEST(WatchdogDueTest, AfterFiveSecondsAcrossTheClockWrap) {
     const std::tuple<int32_t, int32_t, int32_t> cases[] = {
-        {1000, 6000, 1},
-        {1000, 6001, 0},
-        {INT32_MAX - 1000, INT32_MIN + 3999, 1},
+        {1000, 6000, 1}, {1000, 6001, 0}, {INT32_MAX - 1000, INT32_MIN + 3999, 1},
         {INT32_MAX - 1000, INT32_MIN + 5000, -1000}};
     for (const auto& [last, now, left] : cases) EXPECT_EQ(MillisUntilWatchdog(now, last), left);
 }
@@ -119,10 +116,9 @@ TEST_F(EventLoopTest, ExitQuestionsAndWhichAnswerStopsTheClient) {
         boxes.shown.clear();
         runner.calls.clear();
         Dispatch(ProgramEvent{EventMenu, ItemExit, 0, 0});
-        EXPECT_EQ(
-            boxes.shown,
-            Texts{c.loggedIn ? "Hamachi|Do you want to leave Hamachi logged in and running?"
-                             : "Hamachi|You are not logged in, do you want to stop Hamachi?"});
+        EXPECT_EQ(boxes.shown,
+                  Texts{c.loggedIn ? "Hamachi|Do you want to leave Hamachi logged in and running?"
+                                   : "Hamachi|You are not logged in, do you want to stop Hamachi?"});
         EXPECT_EQ(runner.calls, c.stopped ? Texts{"hamachi stop"} : Texts{});
         EXPECT_EQ(Loop.EndRequested, c.atOnce);
         EXPECT_EQ(Loop.QuitRequested, !c.atOnce);
