@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "client/client_state.h"
+#include "client/shell.h"
 #include "common/read_file.h"
 #include "core_test.h"
 #include "standin_scenario.h"
@@ -64,7 +65,7 @@ TEST_F(BackupTest, ArchiveReplacesTheTargetOnlyOnceTarSucceeded) {
     struct stat info {};
     ASSERT_EQ(stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
-    const std::string listing = scenario.RunShell("tar tf '" + target + "'");
+    const std::string listing = ShellRunner().Run("tar tf '" + target + "'").text;
     EXPECT_NE(listing.find("/.hamachi/state\n"), std::string::npos) << listing;
 
     scenario.AddProgram("tar", "#!/bin/sh\necho partial\nexit 2\n");

@@ -6,7 +6,6 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -117,16 +116,4 @@ void StandinScenario::FakeTuncfg(bool running) {
     AddProgram("ps", "#!/bin/sh\n[ -e '" + mark + "' ] && echo '  7 ?        00:00:00 tuncfg'\n");
     AddProgram("tuncfg", "#!/bin/sh\ntouch '" + mark + "'\n");
     if (running) WriteWhole(mark, "");
-}
-
-std::string StandinScenario::RunShell(const std::string& commandLine, int* exitCode) const {
-    std::fflush(nullptr);  // popen's child must not repeat our buffered output
-    FILE* pipe = popen(commandLine.c_str(), "r");
-    if (!pipe) throw std::runtime_error("StandinScenario: popen failed");
-    std::string out;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-    const int status = pclose(pipe);
-    if (exitCode) *exitCode = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
-    return out;
 }

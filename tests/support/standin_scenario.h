@@ -43,9 +43,6 @@ class StandinScenario {
     void AddProgram(const std::string& name, const std::string& scriptText);
     // A ps and a tuncfg of the home's own: tuncfg runs, or runs once started.
     void FakeTuncfg(bool running);
-    // The line's stdout through /bin/sh -c; the exit code is 128 + signal
-    // number when the shell was killed.
-    std::string RunShell(const std::string& commandLine, int* exitCode = nullptr) const;
 
   private:
     std::string home_;

@@ -23,24 +23,6 @@ class StartUpTest : public WindowTest {
     bool Start() { return StartUp({Arguments::Run, scenario.ConfigDir(), false}); }
 };
 
-TEST_F(StartUpTest, RunningClientOpensTheWindowInItsLook) {
-    for (const bool loggedIn : {true, false}) {
-        scenario.Configure("5.44.1.9", "ravenfan");
-        scenario.Mark("running", true);
-        scenario.Mark("logged-in", loggedIn);
-        scenario.Write("networks", "network\talpha\tonline,owner\t\n");
-        ASSERT_TRUE(Start());
-        EXPECT_TRUE(boxes.shown.empty());
-        EXPECT_EQ(ButtonImage(GadgetLogin), loggedIn ? ImageLoggedIn : ImageLoggedOut);
-        EXPECT_EQ(GadgetText(GadgetIdentity) + "|" + GadgetText(GadgetStatus), "5.44.1.9|ravenfan");
-        EXPECT_EQ(TreeRowCount(GadgetRoster), loggedIn ? 1 : 0);
-        EXPECT_EQ(Client.Version, "0.9.9.9-standin");
-        EXPECT_EQ(TrayTooltip(), "Corvane");
-        EXPECT_EQ(Loop.LastCheck, Millis());
-        EndProgram();
-    }
-}
-
 // What the status line says at each of the client's 50 ms waits.
 class StatusAtWaits final : public Clock {
   public:
@@ -68,9 +50,13 @@ TEST_F(StartUpTest, StoppedClientIsStartedWhileTheWindowSaysSo) {
 TEST_F(StartUpTest, HiddenStartShowsOnlyTheTrayIconAndItsClicks) {
     scenario.Configure("5.44.1.9", "ravenfan");
     scenario.Mark("running", true);
+    scenario.Mark("logged-in", true);
+    scenario.Write("networks", "network\talpha\tonline,owner\t\n");
     ASSERT_TRUE(StartUp({Arguments::Run, scenario.ConfigDir(), true}));
     EXPECT_FALSE(WindowIsVisible(MainWindow));
+    EXPECT_TRUE(boxes.shown.empty());
     EXPECT_EQ(TrayTooltip(), "Corvane");
+    EXPECT_EQ(Loop.LastCheck, Millis());
     // Double clicks on the icon do nothing; its menu comes also while hidden.
     Dispatch(ProgramEvent{EventTray, 1, MainWindow, LeftDoubleClick});
     Dispatch(ProgramEvent{EventTray, 1, MainWindow, RightDoubleClick});
@@ -79,6 +65,11 @@ TEST_F(StartUpTest, HiddenStartShowsOnlyTheTrayIconAndItsClicks) {
     EXPECT_TRUE(PopupMenuShown(MenuTray));
     Dispatch(ProgramEvent{EventTray, 1, MainWindow, LeftClick});
     EXPECT_TRUE(WindowIsVisible(MainWindow));
+    // Filled all the same, in the logged-in look.
+    EXPECT_EQ(GadgetText(GadgetIdentity) + "|" + GadgetText(GadgetStatus), "5.44.1.9|ravenfan");
+    EXPECT_EQ(ButtonImage(GadgetLogin), ImageLoggedIn);
+    EXPECT_EQ(TreeRowCount(GadgetRoster), 1);
+    EXPECT_EQ(Client.Version, "0.9.9.9-standin");
 }
 
 // A question declined ends start-up before any window.
