@@ -1,7 +1,6 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
-"""Runs the real corvane binary in a private headless X session (window
-manager, tray host, session bus) against the stand-in client, and drives it
-with the pointer and keyboard the way a person would."""
+"""The real corvane binary in a private headless X session (window manager,
+tray host, session bus) against the stand-in client, driven as a person would."""
 
 import ctypes
 import json
@@ -57,18 +56,10 @@ def until(what, act, probe, tries=4):
 
 def processes():
     """{pid: (name, parent pid)} of every live process; zombies left out."""
-    found = {}
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            with open(f"/proc/{pid}/stat") as f:
-                text = f.read()
-        except OSError:
-            continue
-        # The name may hold blanks and parentheses: it ends at the last ')'.
-        state, ppid = text[text.rindex(")") + 2 :].split()[:2]
-        if state not in "ZX":
-            found[int(pid)] = (text[text.index("(") + 1 : text.rindex(")")], int(ppid))
-    return found
+    out = subprocess.run(["ps", "-e", "-o", "pid=,ppid=,stat=,comm="], capture_output=True,
+                         text=True).stdout
+    return {int(pid): (name, int(ppid)) for pid, ppid, state, name in
+            (line.split(None, 3) for line in out.splitlines()) if state[0] not in "ZX"}
 
 
 class ServiceLog:
@@ -188,8 +179,7 @@ class Rig:
             self.run(["import", "-window", "root", shot], False)
             print("screenshot:", shot)
         print("stand-in calls:", self.calls())
-        if self.program:
-            print("program status:", self.program.poll())
+        print("program status:", self.program and self.program.poll())
         for log in ("session.log", "corvane.out"):
             if os.path.exists(f"{self.tmp}/{log}"):
                 with open(f"{self.tmp}/{log}") as f:

@@ -78,12 +78,6 @@ void StandinScenario::Mark(const std::string& name, bool set) {
     if (set) Write(name, "");
 }
 
-void StandinScenario::SetHang(const std::string& key, bool hung) {
-    fs::create_directories(ControlDir() + "hang");
-    if (hung) WriteWhole(ControlDir() + "hang/" + key, "");
-    if (!hung) fs::remove(ControlDir() + "hang/" + key);
-}
-
 // Records are "PROGRAM\tCOUNT\n" and then "LENGTH\tBYTES\n" per argument.
 std::vector<StandinInvocation> StandinScenario::Invocations() const {
     std::istringstream log(ReadWholeFile(ControlDir() + "log").value_or(""));

@@ -35,8 +35,6 @@ class StandinScenario {
     // is there or not ("running", "logged-in").
     void Write(const std::string& name, const std::string& bytes);
     void Mark(const std::string& name, bool set);
-    // While hung, the command of that key waits (until SIGTERM).
-    void SetHang(const std::string& key, bool hung);
     // What reached the stand-in, oldest first.
     std::vector<StandinInvocation> Invocations() const;
     // An executable file BinDir()+"/"+name holding the script text.
