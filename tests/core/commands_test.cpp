@@ -10,7 +10,6 @@
 #include "client/client_state.h"
 #include "client/member_programs.h"
 #include "client/network_commands.h"
-#include "client/nickname.h"
 #include "core_test.h"
 #include "standin_scenario.h"
 
@@ -72,22 +71,6 @@ TEST_F(CommandsTest, NetworkCommandsAndWhatTheAnswerComesTo) {
     EXPECT_EQ(SubmitNetwork(NetworkRequest::Join, "", "pw"),
               (Outcome{Message{"Hamachi", "Please enter a network name"}}));
     EXPECT_TRUE(runner.calls.empty());
-}
-
-TEST_F(CommandsTest, NicknameIsTakenOnlyOnTheExactAnswer) {
-    Client.Nickname = "old";
-    runner.Answer("hamachi set-nick 'it'\\''s me'", "Setting nickname .. failed\n");
-    runner.Answer("hamachi set-nick 'new'", "Setting nickname .. ok\n");
-    runner.CannotRun("hamachi set-nick 'gone'");
-    const std::pair<const char*, Outcome> cases[] = {
-        {"old", {}},  // the one held: not sent
-        {"it's me", {Message{"Hamachi", "Error: could not set new nick name."}}},
-        {"gone", {NotRunMessage()}},
-        {"new", {std::nullopt, true}},
-    };
-    for (const auto& [nickname, outcome] : cases) EXPECT_EQ(SetNickname(nickname), outcome);
-    EXPECT_EQ(runner.calls.size(), 3u);
-    EXPECT_EQ(Client.Nickname, "new");
 }
 
 // Records its arguments in the stand-in's log, as the stand-in does.

@@ -72,7 +72,7 @@ TEST_F(DialogsTest, NetworkDialogsSendWhatWasTyped) {
 }
 
 // The dialog starts with what the status line shows; only an edited nickname
-// is sent, and a taken one shows in both windows.
+// is sent, only the exact answer takes it, and a taken one shows in both windows.
 TEST_F(DialogsTest, NicknameIsSentOnlyWhenEdited) {
     Client.Nickname = "J\xF6rg";
     ShowStatusLine(Client.Nickname);
@@ -82,10 +82,17 @@ TEST_F(DialogsTest, NicknameIsSentOnlyWhenEdited) {
     Press(GadgetNicknameChange);
     Press(GadgetNicknameChange);
     EXPECT_TRUE(runner.calls.empty());  // unedited: nothing, however often
-    runner.Answer("hamachi set-nick 'J\xF6rgen'", "Setting nickname .. ok\n");
     InsertGadgetText(GadgetNewNick, "en");
+    runner.CannotRun("hamachi set-nick 'J\xF6rgen'");
     Press(GadgetNicknameChange);
-    EXPECT_EQ(runner.calls, Texts{"hamachi set-nick 'J\xF6rgen'"});
+    runner.Answer("hamachi set-nick 'J\xF6rgen'", "Setting nickname .. failed\n");
+    Press(GadgetNicknameChange);
+    EXPECT_EQ(boxes.shown, (Texts{"Hamachi Error|The hamachi command could not be run.",
+                                  "Hamachi|Error: could not set new nick name."}));
+    EXPECT_EQ(Client.Nickname, "J\xF6rg");
+    runner.Answer("hamachi set-nick 'J\xF6rgen'", "Setting nickname .. ok\n");
+    Press(GadgetNicknameChange);
+    EXPECT_EQ(runner.calls, Texts(3, "hamachi set-nick 'J\xF6rgen'"));
     EXPECT_FALSE(WindowIsOpen(NicknameWindow));
     EXPECT_EQ(Client.Nickname + "|" + Shown({GadgetStatus, GadgetNickname}),
               "J\xF6rgen|J\xF6rgen|J\xF6rgen|");

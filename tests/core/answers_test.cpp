@@ -1,0 +1,258 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// What the core makes of the client's answers and files: the state file, the
+// probe, the roster, and the verdicts on them.
+#include "client/client_state.h"
+#include "client/nickname.h"
+#include "client/roster.h"
+#include "client/session.h"
+#include "client/watch.h"
+#include "core_test.h"
+#include "standin_scenario.h"
+
+void PrintTo(const RosterRow& row, std::ostream* out) {
+    *out << "{" << row.level << ", \"" << row.text << "\", " << static_cast<int>(row.state) << "}";
+}
+
+namespace {
+
+TEST(StateFileTest, KeyIsTheFirstNineCharactersAndValueStartsAtTheTwelfth) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Identity   5.1.2.3", "Identity|5.1.2.3"},
+        {"Identity XY5.1.2.3", "Identity|5.1.2.3"},     // 10th and 11th are skipped
+        {"Nickname alice", "Nickname|ice"},             // one blank loses two letters
+        {" Identity  5.1.2.3", "Identity|5.1.2.3"},     // leading blank trimmed from the key
+        {"Nickname      spaced  ", "Nickname|spaced"},  // value trimmed
+        {"\tIdentity  x", "\tIdentity|x"},              // tabs are not blanks
+        {"Nickname", "Nickname|"},
+        {"", "|"},
+    };
+    for (const auto& [line, split] : cases) {
+        EXPECT_EQ(SplitStateLine(line).key + "|" + SplitStateLine(line).value, split) << line;
+    }
+}
+
+// The version as cut from the probe, or "-" when no line names it.
+TEST(ProbeTest, VersionIsCutFromTheFirstLineNamingIt) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"banner\nversion  : 0.9.9.9-x\npid      : 1\n", "0.9.9.9-x"},
+        {"Client version : 1.2 : build 7\n", "1.2"},
+        {"version: first\nversion: second\n", "first"},
+        {"version\n", ""},
+        {"banner\nversion  : on the last line without a line feed", "- (not named)"},
+        {"", "- (not named)"},
+    };
+    for (const auto& [probe, version] : cases) {
+        std::string found = "-";  // kept when no line names it
+        const bool named = ProbeVersion(probe, &found);
+        EXPECT_EQ(found + (named ? "" : " (not named)"), version) << probe;
+    }
+}
+
+TEST(ProbeTest, StatusTextIsTheRestOfTheStatusLine) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"pid      : 4\nstatus   : logged in\n", "logged in"},
+        {"status   :  two blanks\n", "two blanks"},
+        {"status   :xlost first\n", "lost first"},  // the character after the colon is skipped
+        {"status   : no line feed", ""},
+        // without the phrase there is no status to show, not a fragment of the output
+        {"Client does not seem to be running.\nstart it\n", "offline"},
+    };
+    for (const auto& [probe, status] : cases) EXPECT_EQ(ProbeStatusText(probe), status) << probe;
+}
+
+class ClientStateTest : public CoreTest {
+  protected:
+    StandinScenario scenario;  // a home of its own
+};
+
+TEST_F(ClientStateTest, DefaultDirectoryFollowsUserAndHome) {
+    const std::string home = scenario.Home();
+    const std::pair<const char*, std::string> cases[] = {
+        {"root", "/root/.hamachi/"}, {"tester", home + "/.hamachi/"}, {"", "/.hamachi/"}};
+    for (const auto& [user, dir] : cases) {
+        Client.CurrentUser = user;
+        if (*user == '\0') unsetenv("HOME");
+        ReadClientState();
+        EXPECT_EQ(Client.ConfigDir, dir) << user;
+    }
+    setenv("HOME", home.c_str(), 1);
+}
+
+TEST_F(ClientStateTest, ReadsIdentityNicknameAndVersion) {
+    scenario.Configure("x", "y");
+    Client.ConfigDirOption = scenario.ConfigDir();
+    scenario.Write("state",
+                   "Other      x\r\nIdentity   5.9.8.7\r\n\r\nNickname   m\xE9lanie\rIgnored\n");
+    runner.Answer("hamachi", "banner\nversion  : 1.2.3\n");
+    const StateFileFound found = ReadClientState();
+    EXPECT_TRUE(found.identity && found.nickname);
+    EXPECT_EQ(Client.ConfigDir, scenario.ConfigDir());
+    EXPECT_EQ(Client.Identity + "|" + Client.Nickname + "|" + Client.Version,
+              "5.9.8.7|m\xE9lanie|1.2.3");
+}
+
+TEST(AnswersTest, LoginLogoutAndNicknamePhrases) {
+    struct Case {
+        const char* answer;
+        bool login, logout, nickname;
+    };
+    const Case cases[] = {
+        {"Logging in .. ok\n", true, true, false},
+        {"ok", true, false, false},
+        {"OK\n", false, false, false},  // the phrases are case-sensitive
+        {"Already logged in.\n", true, false, false},
+        // "ok" inside another word is no success
+        {"token expired\n", false, false, false},
+        {"ok2 2ok xoky\n", false, false, false},
+        {"Logging out ..ok\n", true, false, false},
+        {"Setting nickname .. ok\n", true, true, true},
+        {"\nSetting nick\nname .. ok\n\n", true, true, true},
+        {"Setting nickname .. ok\r\n", true, true, false},
+        {"", false, false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LoginAccepted(c.answer), c.login) << c.answer;
+        EXPECT_EQ(LogoutAccepted(c.answer), c.logout) << c.answer;
+        EXPECT_EQ(NicknameAccepted(c.answer), c.nickname) << c.answer;
+    }
+}
+
+// A verdict in words: "gone", "out", "in", "refresh" and "status:TEXT".
+std::string Words(const ProbeVerdict& v) {
+    std::string words;
+    for (const auto& [set, word] : {std::pair{v.clientGone, "gone "}, {v.loggedOut, "out "},
+                                    {v.loggedIn, "in "}, {v.refresh, "refresh "}}) {
+        if (set) words += word;
+    }
+    return words + (v.status ? "status:" + *v.status : "");
+}
+
+TEST(WatchdogTest, ProbeVerdicts) {
+    const char* gone = "The client does not seem to be running.\n";
+    const char* in = "pid      : 9\nstatus   : logged in\n";
+    const char* out = "pid      : 9\nstatus   : logging in, step 2\n";
+    struct Case {
+        const char* probe;
+        bool loggedIn, stoppedByUser;
+        const char* verdict;
+    };
+    const Case cases[] = {
+        {in, true, false, "refresh "},
+        {in, false, false, "in "},
+        {out, true, false, "out status:logging in, step 2"},
+        {out, false, false, "status:logging in, step 2"},
+        {gone, true, false, "gone out status:offline"},
+        {gone, false, true, "status:offline"},  // the user stopped it: no restart
+        {"", true, false, "out status:offline"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Words(JudgeProbe(c.probe, c.loggedIn, c.stoppedByUser)), c.verdict)
+            << c.probe << c.loggedIn << c.stoppedByUser;
+    }
+}
+
+struct ParseCase {
+    const char* name;
+    const char* output;
+    std::vector<RosterRow> rows;
+};
+
+constexpr RowState On = RowState::Online;
+constexpr RowState Cross = RowState::Crossed;
+constexpr RowState Off = RowState::Offline;
+
+TEST(ParseRosterTest, LinesBecomeRows) {
+    const ParseCase cases[] = {
+        {"headers with and without the marker",
+         " * [alpha]\n   [beta]\n",
+         {{0, "[alpha]", On}, {0, "[beta]", Off}}},
+        {"member columns",
+         "   [n]\n    *  5.1.2.3          bob                       direct\n",
+         {{0, "[n]", Off}, {1, "5.1.2.3 - bob", On}}},
+        {"a capital X is a crossed mark only between blanks",
+         "   [n]\n       5.1.2.4          Xavier MAX\n       5.1.2.5          al X bo\n",
+         {{0, "[n]", Off}, {1, "5.1.2.4 - Xavier MAX", Off}, {1, "5.1.2.5 - al X bo", Cross}}},
+        {"crossed and both markers",
+         "   [n]\n    X  5.1.2.4          carol\n   *X  5.1.2.5          dan X \n",
+         {{0, "[n]", Off}, {1, "5.1.2.4 - carol", Cross}, {1, "5.1.2.5 - dan X", On}}},
+        {"fields are fixed columns, not words",
+         "   [n]\n1234567ADDRESS-16-CHARSxNICKNAME-OF-25-CHARACTERSyzzz\n",
+         {{0, "[n]", Off}, {1, "ADDRESS-16-CHARS - NICKNAME-OF-25-CHARACTERS", Off}}},
+        {"a nickname holding a bracket makes a header",
+         "   [n]\n       5.1.2.3          [weird]\n",
+         {{0, "[n]", Off}, {0, "5.1.2.3          [weird]", Off}}},
+        {"short and empty lines",
+         "   [n]\nshort\n\n       5.1.2\n",
+         {{0, "[n]", Off}, {1, " - ", Off}, {1, " - ", Off}, {1, "5.1.2 - ", Off}}},
+        {"a final line without a line feed is not taken",
+         "   [n]\n       5.1.2.3          bob",
+         {{0, "[n]", Off}}},
+        {"carriage returns stay in the line", "   [n]\r\n", {{0, "[n]\r", Off}}},
+        {"stars leave the header text", "** [st*ar] *\n", {{0, "[star]", On}}},
+        {"nothing", "", {}},
+    };
+    for (const ParseCase& c : cases) EXPECT_EQ(ParseRoster(c.output), c.rows) << c.name;
+}
+
+TEST(RowTextTest, NamesAndAddressesComeFromRowTexts) {
+    const std::pair<const char*, const char*> networks[] = {
+        {"[alpha]", "alpha"}, {" [ two words ] ", "two words"}, {"[a]b[c]", "abc"}, {"", ""}};
+    for (const auto& [row, name] : networks) EXPECT_EQ(NetworkName(row), name) << row;
+    const std::pair<const char*, const char*> members[] = {{"5.1.2.3 - bob", "5.1.2.3"},
+                                                           {"5.1.2.3 - my-nick", "5.1.2.3"},
+                                                           {" - ", ""},
+                                                           {"no dash", "no dash"},
+                                                           {"", ""}};
+    for (const auto& [row, address] : members) EXPECT_EQ(MemberAddress(row), address) << row;
+    EXPECT_TRUE(IsNetworkRow("x [y"));
+    EXPECT_FALSE(IsNetworkRow("5.1.2.3 - bob"));
+}
+
+
+class RefreshRosterTest : public CoreTest {};
+
+// Only a changed output rebuilds, and only then are the nicknames asked for;
+// a list that cannot be run leaves the rows as they are.
+TEST_F(RefreshRosterTest, RebuildsOnlyOnAChangedOutput) {
+    struct Case {
+        const char* last;
+        const char* answer;  // nullptr: cannot be run
+        int rows;            // -1: nothing to rebuild
+        std::vector<std::string> calls;
+    };
+    const std::string list = "hamachi list", nicks = "hamachi get-nicks";
+    const Case cases[] = {
+        {"", "   [n]\n", 1, {list, nicks}},
+        {"   [n]\n", "   [n]\n", -1, {list}},
+        {"   [n]\n", "", 0, {list, nicks}},  // emptied once
+        {"", "", -1, {list}},
+        {"   [n]\n", nullptr, -1, {list}},
+    };
+    for (const Case& c : cases) {
+        Roster.LastListOutput = c.last;
+        runner.calls.clear();
+        c.answer ? runner.Answer(list, c.answer) : runner.CannotRun(list);
+        const auto update = RefreshRoster();
+        EXPECT_EQ(update ? int(update->rows.size()) : -1, c.rows) << c.last << "->" << c.answer;
+        EXPECT_EQ(update ? update->previousOutput : c.last, c.last);
+        EXPECT_EQ(runner.calls, c.calls);
+        EXPECT_EQ(Roster.LastListOutput, c.rows < 0 ? c.last : c.answer);
+    }
+}
+
+TEST(MemberChangesTest, OnlyMembersGoingBetweenOnlineAndOfflineCount) {
+    const std::string before =
+        " * [a]\n    *  5.0.0.1          up\n       5.0.0.2          down\n"
+        "    X  5.0.0.3          crossed\n    *  5.0.0.4          gone\n"
+        "   [b]\n    *  5.0.0.1          same address elsewhere\n";
+    const std::string after =
+        " * [a]\n       5.0.0.1          up\n    *  5.0.0.2          down renamed\n"
+        "    *  5.0.0.3          crossed\n    *  5.0.0.5          new\n"
+        "   [b]\n    *  5.0.0.1          same address elsewhere\n";
+    EXPECT_EQ(MemberChanges(before, after),
+              (std::vector<MemberChange>{{"[a]", "5.0.0.1 - up", false},
+                                         {"[a]", "5.0.0.2 - down renamed", true}}));
+    EXPECT_TRUE(MemberChanges("", after).empty());
+}
+
+}  // namespace
