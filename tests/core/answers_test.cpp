@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // What the core makes of the client's answers and files: the state file, the
 // probe, the roster, and the verdicts on them.
-#include "client/client_state.h"
 #include "client/nickname.h"
-#include "client/roster.h"
 #include "client/session.h"
 #include "client/watch.h"
 #include "core_test.h"
@@ -91,29 +89,27 @@ TEST_F(ClientStateTest, ReadsIdentityNicknameAndVersion) {
               "5.9.8.7|m\xE9lanie|1.2.3");
 }
 
+// Which of the login, logout and nickname commands take each answer as done.
 TEST(AnswersTest, LoginLogoutAndNicknamePhrases) {
-    struct Case {
-        const char* answer;
-        bool login, logout, nickname;
+    const std::pair<const char*, const char*> cases[] = {
+        {"Logging in .. ok\n", "login logout "},
+        {"ok", "login "},
+        {"OK\n", ""},  // the phrases are case-sensitive
+        {"Already logged in.\n", "login "},
+        {"token expired\n", ""},  // "ok" inside another word is no success
+        {"ok2 2ok xoky\n", ""},
+        {"Logging out ..ok\n", "login "},
+        {"Setting nickname .. ok\n", "login logout nickname"},
+        {"\nSetting nick\nname .. ok\n\n", "login logout nickname"},
+        {"Setting nickname .. ok\r\n", "login logout "},
+        {"", ""},
     };
-    const Case cases[] = {
-        {"Logging in .. ok\n", true, true, false},
-        {"ok", true, false, false},
-        {"OK\n", false, false, false},  // the phrases are case-sensitive
-        {"Already logged in.\n", true, false, false},
-        // "ok" inside another word is no success
-        {"token expired\n", false, false, false},
-        {"ok2 2ok xoky\n", false, false, false},
-        {"Logging out ..ok\n", true, false, false},
-        {"Setting nickname .. ok\n", true, true, true},
-        {"\nSetting nick\nname .. ok\n\n", true, true, true},
-        {"Setting nickname .. ok\r\n", true, true, false},
-        {"", false, false, false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(LoginAccepted(c.answer), c.login) << c.answer;
-        EXPECT_EQ(LogoutAccepted(c.answer), c.logout) << c.answer;
-        EXPECT_EQ(NicknameAccepted(c.answer), c.nickname) << c.answer;
+    for (const auto& [answer, takers] : cases) {
+        EXPECT_EQ(std::string(LoginAccepted(answer) ? "login " : "") +
+                      (LogoutAccepted(answer) ? "logout " : "") +
+                      (NicknameAccepted(answer) ? "nickname" : ""),
+                  takers)
+            << answer;
     }
 }
 
@@ -131,12 +127,8 @@ TEST(WatchdogTest, ProbeVerdicts) {
     const char* gone = "The client does not seem to be running.\n";
     const char* in = "pid      : 9\nstatus   : logged in\n";
     const char* out = "pid      : 9\nstatus   : logging in, step 2\n";
-    struct Case {
-        const char* probe;
-        bool loggedIn, stoppedByUser;
-        const char* verdict;
-    };
-    const Case cases[] = {
+    // The probe, whether logged in and whether the user stopped the client.
+    const std::tuple<const char*, bool, bool, const char*> cases[] = {
         {in, true, false, "refresh "},
         {in, false, false, "in "},
         {out, true, false, "out status:logging in, step 2"},
@@ -145,9 +137,9 @@ TEST(WatchdogTest, ProbeVerdicts) {
         {gone, false, true, "status:offline"},  // the user stopped it: no restart
         {"", true, false, "out status:offline"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Words(JudgeProbe(c.probe, c.loggedIn, c.stoppedByUser)), c.verdict)
-            << c.probe << c.loggedIn << c.stoppedByUser;
+    for (const auto& [probe, loggedIn, stoppedByUser, verdict] : cases) {
+        EXPECT_EQ(Words(JudgeProbe(probe, loggedIn, stoppedByUser)), verdict)
+            << probe << loggedIn << stoppedByUser;
     }
 }
 
@@ -169,12 +161,11 @@ TEST(ParseRosterTest, LinesBecomeRows) {
         {"member columns",
          "   [n]\n    *  5.1.2.3          bob                       direct\n",
          {{0, "[n]", Off}, {1, "5.1.2.3 - bob", On}}},
-        {"a capital X is a crossed mark only between blanks",
-         "   [n]\n       5.1.2.4          Xavier MAX\n       5.1.2.5          al X bo\n",
-         {{0, "[n]", Off}, {1, "5.1.2.4 - Xavier MAX", Off}, {1, "5.1.2.5 - al X bo", Cross}}},
-        {"crossed and both markers",
-         "   [n]\n    X  5.1.2.4          carol\n   *X  5.1.2.5          dan X \n",
-         {{0, "[n]", Off}, {1, "5.1.2.4 - carol", Cross}, {1, "5.1.2.5 - dan X", On}}},
+        {"crossed, both marks, and a capital X that is a mark only between blanks",
+         "   [n]\n    X  5.1.2.4          carol\n   *X  5.1.2.5          dan X \n"
+         "       5.1.2.6          Xavier MAX\n       5.1.2.7          al X bo\n",
+         {{0, "[n]", Off}, {1, "5.1.2.4 - carol", Cross}, {1, "5.1.2.5 - dan X", On},
+          {1, "5.1.2.6 - Xavier MAX", Off}, {1, "5.1.2.7 - al X bo", Cross}}},
         {"fields are fixed columns, not words",
          "   [n]\n1234567ADDRESS-16-CHARSxNICKNAME-OF-25-CHARACTERSyzzz\n",
          {{0, "[n]", Off}, {1, "ADDRESS-16-CHARS - NICKNAME-OF-25-CHARACTERS", Off}}},
@@ -198,16 +189,12 @@ TEST(RowTextTest, NamesAndAddressesComeFromRowTexts) {
     const std::pair<const char*, const char*> networks[] = {
         {"[alpha]", "alpha"}, {" [ two words ] ", "two words"}, {"[a]b[c]", "abc"}, {"", ""}};
     for (const auto& [row, name] : networks) EXPECT_EQ(NetworkName(row), name) << row;
-    const std::pair<const char*, const char*> members[] = {{"5.1.2.3 - bob", "5.1.2.3"},
-                                                           {"5.1.2.3 - my-nick", "5.1.2.3"},
-                                                           {" - ", ""},
-                                                           {"no dash", "no dash"},
-                                                           {"", ""}};
+    const std::pair<const char*, const char*> members[] = {
+        {"5.1.2.3 - my-nick", "5.1.2.3"}, {" - ", ""}, {"no dash", "no dash"}, {"", ""}};
     for (const auto& [row, address] : members) EXPECT_EQ(MemberAddress(row), address) << row;
     EXPECT_TRUE(IsNetworkRow("x [y"));
     EXPECT_FALSE(IsNetworkRow("5.1.2.3 - bob"));
 }
-
 
 class RefreshRosterTest : public CoreTest {};
 

@@ -2,13 +2,11 @@
 #include "client/identity_backup.h"
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "client/client_state.h"
 #include "client/shell.h"
 #include "common/read_file.h"
 #include "core_test.h"

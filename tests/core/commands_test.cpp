@@ -7,7 +7,6 @@
 #include <functional>
 #include <thread>
 
-#include "client/client_state.h"
 #include "client/member_programs.h"
 #include "client/network_commands.h"
 #include "core_test.h"

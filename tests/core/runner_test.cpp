@@ -11,8 +11,6 @@
 #include <fstream>
 #include <thread>
 
-#include <gtest/gtest.h>
-
 #include "client/launcher.h"
 #include "client/shell.h"
 #include "common/read_file.h"

@@ -3,7 +3,6 @@
 
 #include <cstdio>
 
-#include "client/client_state.h"
 #include "common/read_file.h"
 #include "core_test.h"
 #include "standin_scenario.h"
@@ -87,23 +86,18 @@ TEST_F(StartupChecksTest, ClientPresentAndConfigured) {
 }
 
 TEST_F(StartupChecksTest, StartedClientComesUpLoggedInOrNot) {
-    struct Case {
-        const char* probe;
-        bool before;
-        Check::Result result;
-        bool after;
-    };
-    const Case cases[] = {
+    // The probe, and whether logged in before; the check, and logged in after.
+    const std::tuple<const char*, bool, Check::Result, bool> cases[] = {
         {"pid : 9\nstatus : offline\n", true, Check::Passed, false},
         {"pid : 9\nstatus : logged in\n", false, Check::Passed, true},
         {"pid : 9\n", true, Check::Passed, true},
         {"does not seem to be running\n", false, Check::Failed, false},
     };
-    for (const Case& c : cases) {
-        Client.LoggedIn = c.before;
-        runner.Answer("hamachi", c.probe);
-        EXPECT_EQ(ProbeStartedClient().result, c.result) << c.probe;
-        EXPECT_EQ(Client.LoggedIn, c.after) << c.probe;
+    for (const auto& [probe, before, result, after] : cases) {
+        Client.LoggedIn = before;
+        runner.Answer("hamachi", probe);
+        EXPECT_EQ(ProbeStartedClient().result, result) << probe;
+        EXPECT_EQ(Client.LoggedIn, after) << probe;
     }
     Client.LatestOutput = "The client does not seem to be running.\nstatus   : offline\n";
     TakeClientFlags();

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>

@@ -6,7 +6,6 @@
 #include <climits>
 
 #include "image_list.h"
-#include "mainwindow/login.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/watchdog.h"
 #include "window_test.h"
@@ -60,50 +59,42 @@ TEST_F(EventLoopTest, WatchdogFollowsTheClient) {
 
 TEST_F(EventLoopTest, LoginButtonEitherWay) {
     const std::string live = std::to_string(ImageLoggedIn), dead = std::to_string(ImageLoggedOut);
-    struct Case {
-        const char* answer;
-        std::string look;
-    };
     // logged in at first; each answer is the one to the click that follows
-    const Case cases[] = {
+    const std::pair<const char*, std::string> cases[] = {
         {"Logging out .. failed\n", live + "|Could not logout ..|4|++++"},
         {"Logging out .. ok\n", dead + "|offline|0|----"},
         {"token expired\n", dead + "|Could not log into Hamachi ..|0|----"},
         {"Logging in .. ok\n", live + "|ravenfan|4|++++"},
     };
-    for (const Case& c : cases) {
-        runner.Answer(Client.LoggedIn ? "hamachi logout" : "hamachi login", c.answer);
+    for (const auto& [answer, look] : cases) {
+        runner.Answer(Client.LoggedIn ? "hamachi logout" : "hamachi login", answer);
         Dispatch(ProgramEvent{EventGadget, GadgetLogin, MainWindow, LeftClick});
-        EXPECT_EQ(Look(), c.look) << c.answer;
+        EXPECT_EQ(Look(), look) << answer;
     }
 }
 
 TEST_F(EventLoopTest, ExitQuestionsAndWhichAnswerStopsTheClient) {
-    struct Case {
-        bool loggedIn;
-        BoxAnswer answer;
-        bool stopped, atOnce;
-    };
-    const Case cases[] = {
+    // Logged in, the answer; whether the client is stopped, and Corvane ends at once.
+    const std::tuple<bool, BoxAnswer, bool, bool> cases[] = {
         {true, BoxAnswer::Yes, false, false},    {true, BoxAnswer::No, true, false},
         {true, BoxAnswer::Closed, false, false}, {false, BoxAnswer::Yes, true, true},
         {false, BoxAnswer::No, false, false},    {false, BoxAnswer::Closed, false, false},
     };
-    for (const Case& c : cases) {
-        Client.LoggedIn = c.loggedIn;
+    for (const auto& [loggedIn, answer, stopped, atOnce] : cases) {
+        Client.LoggedIn = loggedIn;
         Client.StoppedByUser = false;
         Loop = {};
-        boxes.answers = {c.answer};
+        boxes.answers = {answer};
         boxes.shown.clear();
         runner.calls.clear();
         Dispatch(ProgramEvent{EventMenu, ItemExit, 0, 0});
         EXPECT_EQ(boxes.shown,
-                  Texts{c.loggedIn ? "Hamachi|Do you want to leave Hamachi logged in and running?"
-                                   : "Hamachi|You are not logged in, do you want to stop Hamachi?"});
-        EXPECT_EQ(runner.calls, c.stopped ? Texts{"hamachi stop"} : Texts{});
-        EXPECT_EQ(Loop.EndRequested, c.atOnce);
-        EXPECT_EQ(Loop.QuitRequested, !c.atOnce);
-        EXPECT_EQ(Client.StoppedByUser, c.stopped && !c.atOnce);
+                  Texts{loggedIn ? "Hamachi|Do you want to leave Hamachi logged in and running?"
+                                 : "Hamachi|You are not logged in, do you want to stop Hamachi?"});
+        EXPECT_EQ(runner.calls, stopped ? Texts{"hamachi stop"} : Texts{});
+        EXPECT_EQ(Loop.EndRequested, atOnce);
+        EXPECT_EQ(Loop.QuitRequested, !atOnce);
+        EXPECT_EQ(Client.StoppedByUser, stopped && !atOnce);
     }
 }
 

@@ -59,15 +59,12 @@ TEST(ClickTest, DoublePressMarksTheReleaseThatFollows) {
         std::istringstream words(steps);
         for (std::string w; words >> w;) {
             const int button = w.back() - '0';
-            if (w[0] == '^') {
+            const auto type = w[0] == 'd' ? PressType::Double
+                              : w[0] == 't' ? PressType::Triple : PressType::Single;
+            if (w[0] == '^')
                 seen.push_back(ClickReleased(state, button));
-            } else {
-                ClickPressed(state,
-                             w[0] == 'd'   ? PressType::Double
-                             : w[0] == 't' ? PressType::Triple
-                                           : PressType::Single,
-                             button);
-            }
+            else
+                ClickPressed(state, type, button);
         }
         EXPECT_EQ(seen, reported) << steps;
     }
