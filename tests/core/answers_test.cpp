@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// What the core makes of the client's answers and files: the state file, the
-// probe, the roster, and the verdicts on them.
+// What the core makes of the client's texts: state file, probe, roster and verdicts.
 #include "client/nickname.h"
 #include "client/session.h"
 #include "client/watch.h"
@@ -198,8 +197,7 @@ TEST(RowTextTest, NamesAndAddressesComeFromRowTexts) {
 
 class RefreshRosterTest : public CoreTest {};
 
-// Only a changed output rebuilds, and only then are the nicknames asked for;
-// a list that cannot be run leaves the rows as they are.
+// Only a changed output rebuilds and asks for nicknames; an unrunnable list keeps the rows.
 TEST_F(RefreshRosterTest, RebuildsOnlyOnAChangedOutput) {
     struct Case {
         const char* last;

@@ -53,8 +53,7 @@ TEST_F(BackupTest, ProposedPathAndWhatIsAtTheTarget) {
     }
 }
 
-// The archive replaces the target whole, private from the start; a failed
-// tar leaves the old file as it was and says so.
+// The archive replaces the target whole and private; a failed tar leaves it and says so.
 TEST_F(BackupTest, ArchiveReplacesTheTargetOnlyOnceTarSucceeded) {
     const std::string target = dir + "id backup.tar";
     std::ofstream(target) << "old";

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The client's commands as the core runs them: each command line, and what
-// each answer comes to.
+// The client's commands as the core runs them, and what each answer comes to.
 #include <algorithm>
 #include <chrono>
 #include <filesystem>

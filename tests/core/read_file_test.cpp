@@ -26,8 +26,7 @@ void Write(const std::string& path, const std::string& bytes, off_t size = -1) {
     close(fd);
 }
 
-// Only a regular file within the bound is read; nothing else is waited on or
-// read into memory.
+// Only a regular file within the bound is read; nothing else is waited on or read in.
 TEST(ReadWholeFileTest, ReadsOnlyRegularFilesWithinTheBound) {
     StandinScenario scenario;
     const std::string at = scenario.Home() + "/file";

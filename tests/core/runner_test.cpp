@@ -60,9 +60,8 @@ TEST_F(RunCommandTest, ReturnsTheWholeStandardOutputByteForByte) {
     }
 }
 
-// A command line the kernel will not take cannot start: that is no empty
-// success.  A command that prints without end is cut at the bound and read
-// on to its end.
+// A command line the kernel will not take is not started, no empty success; endless output
+// is cut at the bound and read on to its end.
 TEST_F(RunCommandTest, HostileCommandsFailOrAreBounded) {
     EXPECT_FALSE(shell.Run("echo '" + std::string(200000, 'x') + "'").started);
     ShellRunner bounded(CommandTimeLimitMs, 1 << 20);
@@ -72,8 +71,7 @@ TEST_F(RunCommandTest, HostileCommandsFailOrAreBounded) {
     EXPECT_EQ(endless.text.substr(0, 4), "y\ny\n");
 }
 
-// Whatever this process ignores or blocks, the client and what it starts
-// get the default handling.
+// Whatever this process ignores or blocks, commands get the default signal handling.
 TEST_F(RunCommandTest, CommandsStartWithDefaultSignals) {
     signal(SIGPIPE, SIG_IGN);
     sigset_t blocked;
@@ -90,8 +88,7 @@ TEST_F(RunCommandTest, CommandsStartWithDefaultSignals) {
     EXPECT_EQ(masks, "SigBlk 0\nSigIgn 0\n");
 }
 
-// Each command outlives the limit in its own way: each is cut at the limit
-// with what it had printed, and its whole process group is gone.
+// Each outlives the limit its own way: cut there with what it printed, its process group gone.
 TEST_F(RunCommandTest, CommandPastTheLimitIsEndedWithAllItStarted) {
     constexpr auto Limit = std::chrono::milliseconds(700);
     ShellRunner limited(Limit.count());
@@ -119,8 +116,7 @@ TEST_F(RunCommandTest, CommandPastTheLimitIsEndedWithAllItStarted) {
     }
 }
 
-// What a command starts with its output elsewhere (a client starting its
-// daemon) is neither waited for nor ended.
+// What a command starts with its output elsewhere (a daemon) is neither awaited nor ended.
 TEST_F(RunCommandTest, CommandMayLeaveADaemonBehind) {
     const auto start = std::chrono::steady_clock::now();
     const pid_t daemon = std::atoi(shell.Run("sleep 30 >/dev/null 2>&1 & echo $!").text.c_str());
@@ -189,8 +185,7 @@ TEST(LaunchProgramTest, AcceptsOnlyNonEmptyExecutableFiles) {
     EXPECT_FALSE(LaunchProgram("noexec", "x", "", true));
 }
 
-// Detached programs must never become zombies of Corvane.  Checked in a
-// child process: the test process itself may reap orphans for the fixture.
+// Detached programs leave no zombie; checked in a child, as this process reaps for the fixture.
 TEST(LaunchProgramTest, DetachedProgramLeavesNoChildBehind) {
     StandinScenario scenario;
     const std::string out = scenario.Home() + "/args";

@@ -55,8 +55,7 @@ TEST_F(StartupChecksTest, TuncfgFoundStartedOrAskedFor) {
     }
 }
 
-// The client's absence shows in its answer, on PATH, or in a probe that
-// cannot run at all.
+// The client's absence shows in its answer, on PATH, or in a probe that cannot run.
 TEST_F(StartupChecksTest, ClientPresentAndConfigured) {
     runner.Answer("hamachi", "hamachi: command not found\n");
     const Check missing = CheckClientPresent();

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Settings files under fault: a writer killed at any moment leaves the old
-// file or the new one, whole, and no temporary file survives the next write.
+// A settings writer killed at any moment leaves the old file or the new one whole.
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
@@ -26,8 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Each writes version 0 or 1 of one file into a directory; large values widen
-// the moment in which a write in place would leave a torn file.
+// Each writes version 0 or 1 of a file; large values widen the moment a write in place tears.
 const std::pair<const char*, std::function<void(const std::string&, int)>> Writers[] = {
     {"options",
      [](const std::string& dir, int version) {
@@ -40,8 +38,7 @@ const std::pair<const char*, std::function<void(const std::string&, int)>> Write
      }},
 };
 
-// Without /proc a file cannot be linked in from nowhere, so the writer has
-// to name its temporary file while it writes.
+// Without /proc no file is linked in from nowhere: the writer names its temporary file.
 bool HideProc() {
     return unshare(CLONE_NEWNS) == 0 &&
            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
@@ -101,8 +98,7 @@ TEST(SettingsUnderFault, KilledWriterLeavesTheOldFileOrTheNewWholeAndNoTemporary
     Options = {};
 }
 
-// Where the temporary file has a name, a second writer cleaning up must not
-// take the first one's file away.
+// A writer cleaning up leftovers must not take another writer's named file away.
 TEST(SettingsUnderFault, AWriterKeepsItsNamedFileFromAnotherWritersCleaning) {
     if (!InChild(HideProc)) GTEST_SKIP() << "no mount namespace";
     StandinScenario scenario;

@@ -54,8 +54,7 @@ std::set<std::string> Names(const std::string& conf, const std::string& elsewher
     return names;
 }
 
-// Each case has a folder of the user's, conf/, with the name to write, and
-// another of theirs, elsewhere/.
+// Each case has a folder of the user's, conf/, holding the name, and another's, elsewhere/.
 struct Case {
     const char* name;
     Writer writer;

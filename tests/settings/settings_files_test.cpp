@@ -117,8 +117,7 @@ TEST(ClientConfigTest, MergeReplacesItsOwnLinesAndKeepsTheRest) {
         EXPECT_EQ(MergeClientConfig(old, fields), merged);
 }
 
-// Whatever the kept lines hold, the merged text reads back as the fields: a
-// written field as written, a field of "0" as not set.
+// The merged text reads back as the fields ("0" as not set), whatever the kept lines hold.
 TEST(ClientConfigTest, MergedTextReadsBackAsTheFields) {
     const std::string files[] = {
         "KeepAlive 30\n# KeepAlive was 60 before\n",

@@ -23,8 +23,8 @@ struct Case {
     const char *from = "", *to = "";  // the change to the networks file
 };
 
-// What the front-end meets: answers, refusals that change nothing and read as
-// no success, and names that would break the stand-in's files.
+// Answers, refusals that change nothing and read as no success, and names that would break
+// the stand-in's files.
 TEST(StandinCommands, AnswerChangeAndRefuse) {
     // clang-format off
     const Case cases[] = {

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// A fixture for the core: its state as at a fresh start, a scripted runner
-// and a fake clock; no display.
+// The core's fixture: its state as at a fresh start, a scripted runner and a fake clock.
 #pragma once
 
 #include <gtest/gtest.h>

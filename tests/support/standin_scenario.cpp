@@ -103,8 +103,7 @@ void StandinScenario::AddProgram(const std::string& name, const std::string& scr
     fs::permissions(path, fs::perms(0755));
 }
 
-// "ps -A |grep tuncfg" is how the program looks for the daemon: a ps of our
-// own answers, and a tuncfg of our own makes it answer yes.
+// The program looks for tuncfg with "ps -A |grep tuncfg": our ps says yes once ours ran.
 void StandinScenario::FakeTuncfg(bool running) {
     const std::string mark = home_ + "/tuncfg-runs";
     AddProgram("ps", "#!/bin/sh\n[ -e '" + mark + "' ] && echo '  7 ?        00:00:00 tuncfg'\n");

@@ -13,10 +13,8 @@ struct StandinInvocation {
     bool operator==(const StandinInvocation&) const = default;
 };
 
-// A throw-away home folder with the stand-in client first on PATH.  The
-// process becomes a child subreaper (Linux), so what the program under test
-// leaves behind is re-parented here.  Helpers throw std::runtime_error when
-// a file cannot be written.
+// A throw-away home with the stand-in client first on PATH; the process becomes a subreaper,
+// so what the program leaves behind comes here.  Helpers throw when a file cannot be written.
 class StandinScenario {
   public:
     StandinScenario();

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// A fixture for the windows: real GTK on the shared headless X server, the
-// core's state as at a fresh start, a scripted runner, a fake clock and
-// message boxes that are answered from a script.
+// The windows' fixture: the core's, real GTK on the shared headless X server, and message
+// boxes answered from a script.
 #pragma once
 
 #include <deque>

@@ -1,5 +1,4 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-
 #include <filesystem>
 #include <fstream>
 
@@ -35,9 +34,8 @@ class DialogsTest : public WindowTest {
     }
 };
 
-// Entry texts reach the client in its own 8-bit set; what that set cannot
-// hold is refused before anything is sent.  A network made or joined closes
-// the dialog and refreshes the roster.
+// Typed texts reach the client in its 8-bit set, or are refused unsent; a network made or
+// joined closes the dialog and refreshes the roster.
 TEST_F(DialogsTest, NetworkDialogsSendWhatWasTyped) {
     const char* refused =
         "Hamachi|The text holds a character that cannot be sent to Hamachi: only the letters "
@@ -149,31 +147,26 @@ TEST_F(DialogsTest, StatusWindowPagesUpdateAndReload) {
     }
 }
 
-// The backup asks before overwriting content and refuses anything but a file
-// of the user's own.
+// The backup asks before overwriting and refuses anything but a file of the user's own.
 TEST_F(DialogsTest, BackupAsksAndRefuses) {
     Client.Identity = "";
     const std::string home = scenario.Home();
     std::filesystem::create_directory(home + "/folder");
     std::ofstream(home + "/full.tar") << "old";
     const std::string proposed = "Save tar backup to|" + home + "/Hamachi__backup.tar";
-    struct Case {
-        std::string chosen;
-        BoxAnswer answer;
-        Texts shown;
+    // What the chooser gives (nothing: cancelled), and the boxes shown; No to each question.
+    const std::pair<std::string, Texts> cases[] = {
+        {"", {proposed}},
+        {home + "/folder", {proposed, "Hamachi Error|No backup was made: " + home +
+                                          "/folder is not a file of your own."}},
+        {home + "/full.tar", {proposed, "Hamachi|Files exists, overwrite?"}},
     };
-    const Case cases[] = {
-        {"", BoxAnswer::Yes, {proposed}},
-        {home + "/folder", BoxAnswer::Yes,
-         {proposed, "Hamachi Error|No backup was made: " + home + "/folder is not a file of your own."}},
-        {home + "/full.tar", BoxAnswer::No, {proposed, "Hamachi|Files exists, overwrite?"}},
-    };
-    for (const Case& c : cases) {
-        boxes.chosen = c.chosen;
-        boxes.answers = {c.answer};
+    for (const auto& [chosen, shown] : cases) {
+        boxes.chosen = chosen;
+        boxes.answers = {BoxAnswer::No};
         boxes.shown.clear();
         Press(GadgetBackupIdentity);
-        EXPECT_EQ(boxes.shown, c.shown) << c.chosen;
+        EXPECT_EQ(boxes.shown, shown) << chosen;
     }
     EXPECT_EQ(ReadWholeFile(home + "/full.tar"), "old");
 }

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The loop, the watchdog and the login button: the window follows what the
-// client answers.
+// The loop, the watchdog and the login button: the window follows the client's answers.
 #include "app/event_loop.h"
 
 #include <climits>
@@ -40,8 +39,7 @@ TEST(WatchdogDueTest, AfterFiveSecondsAcrossTheClockWrap) {
     for (const auto& [last, now, left] : cases) EXPECT_EQ(MillisUntilWatchdog(now, last), left);
 }
 
-// What the probe comes to is the core's; the window shows a login under way,
-// and a client stopped outside is started again on a Yes, or ends Corvane.
+// The window shows a login under way; a client stopped outside restarts on a Yes, or we end.
 TEST_F(EventLoopTest, WatchdogFollowsTheClient) {
     runner.Answer("hamachi", "pid      : 9\nstatus   : logging in, step 2\n");
     EXPECT_TRUE(RunWatchdog());
@@ -98,8 +96,7 @@ TEST_F(EventLoopTest, ExitQuestionsAndWhichAnswerStopsTheClient) {
     }
 }
 
-// Ending at once skips the rest of the pass, the watchdog included; a size
-// change drops what is pending behind it.
+// Ending at once skips the rest of the pass; a size change drops what is pending behind it.
 TEST_F(EventLoopTest, PassesEndAtOnceAndDropAfterASizeChange) {
     Client.LoggedIn = false;
     boxes.answers = {BoxAnswer::Yes};

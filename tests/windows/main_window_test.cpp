@@ -43,8 +43,7 @@ TEST_F(MainWindowTest, LargerSizesLayTheGadgetsOut) {
     EXPECT_EQ(GadgetText(GadgetIdentity), "5.44.1.9");
 }
 
-// Presses are written "1" (single), "d1" (double), "t1" (triple) with the
-// button; a release "^1" reports what the click was.
+// Presses of a button "1", "d1" (double), "t1" (triple); a release "^1" reports the click.
 TEST(ClickTest, DoublePressMarksTheReleaseThatFollows) {
     const std::pair<const char*, std::vector<int>> cases[] = {
         {"1 ^1 3 ^3", {LeftClick, RightClick}},
@@ -78,8 +77,7 @@ TEST_F(MainWindowTest, EveryListedImageDecodesAtItsSize) {
     }
 }
 
-// The column must be as wide as the widest row in pixels, not in bytes: many
-// rows of narrow letters must not hide a shorter row of wide ones.
+// The column covers the widest row in pixels, not bytes: narrow rows must not hide a wide one.
 TEST_F(MainWindowTest, TreeColumnCoversTheWidestRowInPixels) {
     ASSERT_TRUE(OpenWindow(1, "t", 250, 270, WindowResizable));
     ASSERT_TRUE(AddTree(4, 1, 0, 0, 200, 200));

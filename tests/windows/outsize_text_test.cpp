@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Outsize texts from the client: GTK is given the first ShownChars characters
-// to draw and measure, and the program reads back the whole text.
+// Outsize texts: GTK draws and measures the first ShownChars characters, the program reads all.
 #include "client/client_state.h"
 #include "dialogs/status_window.h"
 #include "mainwindow/main_window.h"
@@ -30,8 +29,7 @@ testing::AssertionResult Same(const std::string& got, const std::string& wanted)
 
 class OutsizeTextTest : public WindowTest {};
 
-// A refresh at each change of a 1 MiB name, and a 10 MiB name; the row's
-// text is what actions take the network name from.
+// A 1 MiB name changing, and a 10 MiB one; actions take the network name from the row's text.
 TEST_F(OutsizeTextTest, NetworkNames) {
     ASSERT_TRUE(OpenMainWindow());
     for (const std::string& name : {std::string(MiB, 'a'), std::string(MiB, 'b'),

@@ -51,8 +51,7 @@ TEST_F(RosterViewTest, UnchangedListKeepsSelectionAndCollapse) {
     EXPECT_FALSE(TreeRowExpanded(GadgetRoster, 2));
 }
 
-// Each menu item reads the selection (after a Yes where it asks) and shows
-// what the client's answer came to.
+// Each item reads the selection (after a Yes where it asks) and shows what the answer came to.
 TEST_F(RosterViewTest, MenuItemsActOnTheSelectedRow) {
     const std::string drop = "Hamachi|Are you sure you want to irreversibly destroy selected network?",
                       evict = "Hamachi|Are you sure you want to evict this user?";

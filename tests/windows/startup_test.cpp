@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Start-up as the program runs it, against the stand-in client through the
-// real shell (the clock is still a fake: no pause takes time).
+// Start-up against the stand-in client through the real shell; the clock is a fake.
 #include "app/startup.h"
 
 #include "app/event_loop.h"
