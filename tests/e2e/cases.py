@@ -101,8 +101,7 @@ def case_main_window(rig):
     icon = wait_for("the tray icon", rig.tray_icon)
     assert layout(rig) == DEFAULT_LAYOUT, layout(rig)
 
-    # Shrinks in a row through the window manager: each one returns to 200x250
-    # and leaves every gadget where it was (the last one off the right edge).
+    # Each shrink snaps back to 200x250 and leaves every gadget where it was.
     sizes = SizeLog(rig, window)
     for size in [(300, 240), (150, 150), (300, 150), (190, 400)]:
         seen = len(sizes.sizes())
@@ -116,8 +115,7 @@ def case_main_window(rig):
     rig.xdo("windowmove", window, 100, 120)
     moved = wait_for("the move", lambda: (g := rig.geometry(window))[:2] != (x, y) and g)
     rig.wm_close(window)
-    # Withdrawn, not merely iconified (that would leave it Iconic); coming
-    # back also shows the process stayed.
+    # Withdrawn, not iconified; coming back also shows the process stayed.
     wait_for("the window to be withdrawn", lambda: rig.wm_state(window) is None)
     rig.click(icon, 10, 10)
     wait_for("the window to come back", lambda: rig.wm_state(window) == "Normal")
@@ -157,8 +155,7 @@ def case_login_toggle(rig):
 
 
 def case_hung_login(rig):
-    """A login stuck on its server: the program ends it after 30 s, with all
-    it started, and the window draws and answers again at once."""
+    """A stuck login is ended after 30 s with all it started; the window answers at once."""
     window = ready(rig, logged_in=False)
     rig.hang("login")
 
@@ -173,8 +170,7 @@ def case_hung_login(rig):
     time.sleep(1)
     frozen = shot()  # "Logging into Hamachi ...", as drawn before the command
     time.sleep(max(0, begun + 29.5 - time.monotonic()))
-    # Once the login is given up, the watchdog is long due: its probe shows
-    # the loop running again.
+    # The watchdog, long due, probes once the login is given up.
     wait_for("the loop to run again", lambda: "hamachi" in (c := rig.calls())[
         c.index("hamachi login"):], 3)
     assert time.monotonic() - begun < 31.5, time.monotonic() - begun
@@ -191,8 +187,7 @@ def case_exit_stops_client(rig):
     ready(rig)
     probes, due = rig.calls().count("hamachi"), time.monotonic() + 5.3
     box = choose_exit(rig, "Do you want to leave Hamachi logged in and running?")
-    # The box holds the loop; answered once the watchdog is due, it runs
-    # right after the answer and must not offer to restart the client.
+    # Answered once the watchdog is due, its pass must not offer to restart the client.
     if rig.calls().count("hamachi") != probes:  # a pass came before the box
         due = time.monotonic() + 5.3
     time.sleep(max(0, due - time.monotonic()))
@@ -272,8 +267,7 @@ def case_status_window(rig):
     assert os.stat(target).st_mode & 0o777 == 0o600, oct(os.stat(target).st_mode)
 
 
-def about_windows(rig, main):
-    """The About windows shown: titled "Corvane" like the main window."""
+def about_windows(rig, main):  # titled like the main window
     return set(rig.windows("Corvane")) - {main}
 
 
@@ -330,8 +324,7 @@ def case_busy_window(rig):
     x11.sync()
     wait_for("the gadgets painted again", lambda: shot() == drawn, 0.2)
 
-    # The login button, more often than the login's later commands would
-    # drop clicks kept for after it: each would log out or in again.
+    # Clicks kept for after the login would each log out or in again.
     rig.xdo("mousemove", "--window", window, 26, 246, "click", "--repeat", 6, "--delay", 300, 1)
     time.sleep(max(0, begun + 5 - time.monotonic()))
     rig.hang("login", False)
@@ -345,8 +338,7 @@ case_busy_window.server_args = ["-bs"]  # no backing store: only the program rep
 
 
 def case_status_notifier(rig):
-    """A panel with a status notifier watcher and no XEmbed tray: the icon is
-    a status notifier item, with the tray menu over dbusmenu."""
+    """With a status notifier watcher the icon is an item, its menu over dbusmenu."""
     watcher = rig.start_service("watcher")
     main = ready(rig)
     sender, path = wait_for("the item to register", lambda: [
@@ -390,8 +382,8 @@ def case_status_notifier(rig):
 
 
 def case_notifications(rig):
-    """Members coming and going, and the client stopped outside Corvane, are
-    told once each; the first roster is no news; the options turn it off."""
+    """Members coming and going and the client stopped outside are told once each; the
+    first roster is no news; the options turn it off."""
     daemon = rig.start_service("notifications")
     ready(rig)
 
@@ -428,8 +420,7 @@ def case_notifications(rig):
 
 
 def case_reader_through_logins(rig):
-    """Logins and logouts made outside the program while a screen reader
-    reads the roster, asking also about rows that have just gone."""
+    """Outside logins and logouts while a reader reads the roster, rows just gone too."""
     ready(rig, logged_in=False)
     hamachi = rig.standin_bin + "/hamachi"
     known = 0  # the rows the reader has read
@@ -442,8 +433,7 @@ def case_reader_through_logins(rig):
 
 
 def case_large_roster_read(rig):
-    """A roster of 100,400 rows under the accessibility bridge: read by a
-    screen reader to its last row, collapsed there, and rebuilt."""
+    """100,400 rows read by a screen reader to the last, collapsed there, and rebuilt."""
     def networks(names):
         return "".join(f"network\t{name}\tonline\n" + "".join(
             f"member\t5.{n // 250}.{n % 250}.{m}\tm{m}\tonline\n" for m in range(250))

@@ -42,8 +42,7 @@ def wait_for(what, probe, timeout=5.0):
 
 
 def until(what, act, probe, tries=4):
-    """Acts until probe() holds: a click that comes while the program runs a
-    command (the watchdog's probe, say) is dropped by design."""
+    """Acts until probe() holds: a click while a command runs is dropped by design."""
     for _ in range(tries - 1):
         act()
         try:
@@ -90,8 +89,7 @@ class Rig:
         self.config = self.home + "/.hamachi"
 
     def start(self, server_args=()):
-        # Daemons that detach (tuncfg, the accessibility bus) are re-parented
-        # here instead of to init, so teardown can end them.
+        # Detaching daemons (tuncfg, the accessibility bus) come here, so teardown ends them.
         ctypes.CDLL(None).prctl(36, 1, 0, 0, 0)  # PR_SET_CHILD_SUBREAPER
         for d in (self.home, self.bin):
             os.mkdir(d, 0o700)
@@ -114,8 +112,7 @@ class Rig:
         os.environ.update(DBUS_SESSION_BUS_ADDRESS=address, DISPLAY=self.display)
 
     def start_service(self, kind):
-        """Starts a stand-in service of bus_services.py and waits until it
-        owns its name; a watcher is the panel's from then on."""
+        """Starts a stand-in of bus_services.py and waits until it owns its name."""
         path = f"{self.tmp}/{kind}.log"
         service = self._spawn([sys.executable, "-B", HERE + "/bus_services.py", kind, path])
         self.bus = self.bus or Gio.bus_get_sync(Gio.BusType.SESSION)
@@ -227,8 +224,7 @@ class Rig:
                 f"the program died of {signal.Signals(-status).name}"
 
     def check_program(self):
-        """The rule for every case: the program logged no critical or warning
-        and never died of a signal."""
+        """For every case: the program logged no critical or warning, died of no signal."""
         self.check_alive()
         try:
             with open(self.tmp + "/corvane.out", errors="replace") as f:
@@ -246,8 +242,7 @@ class Rig:
         return self.program.returncode
 
     def wait_idle(self):
-        """Waits for the last start-up call and for the program to block in
-        its event loop: clicks that come earlier are dropped by design."""
+        """Waits until the program blocks in its loop: earlier clicks are dropped by design."""
         self.wait_call("hamachi list")
 
         def in_poll():
@@ -262,8 +257,8 @@ class Rig:
         return self.run(["xdotool", *map(str, args)])[1]
 
     def windows(self, title):
-        """The visible windows of exactly that title (the search ignores case,
-        and the tray icon is named "corvane"); unchecked: one may close."""
+        """Visible windows of exactly that title (the search ignores case; the tray icon is
+        named "corvane"); unchecked, as one may close."""
         found = self.run(["xdotool", "search", "--onlyvisible", "--name",
                           f"^{re.escape(title)}$"], False)[1].split()
         return [int(w) for w in found
@@ -349,8 +344,7 @@ class Rig:
             return None
 
     def wait_box(self, title, timeout=5.0):
-        """Waits for a message box by title to take the keyboard focus;
-        returns (window, message)."""
+        """Waits for a message box to take the focus; returns (window, message)."""
         window = wait_for(f"window '{title}'", lambda: self.visible_window(title), timeout)
         wait_for(f"'{title}' to be focused", lambda: self.run(
             ["xdotool", "getactivewindow"], False)[1].strip() == str(window))

@@ -33,17 +33,17 @@ class ScriptedRunner final : public CommandRunner {
     std::vector<std::string> calls;
 };
 
-// Moves only when the program pauses; each pause is recorded.
+// Moves only when the program pauses.
 class FakeClock final : public Clock {
   public:
     int64_t NowMs() override { return now; }
     void Pause(int ms) override {
-        pauses.push_back(ms);
         now += ms;
+        if (paused) paused(ms);
     }
 
     int64_t now = 7000000;
-    std::vector<int> pauses;
+    std::function<void(int)> paused;  // sees the program's state at each pause
 };
 
 class CoreTest : public testing::Test {

@@ -22,25 +22,15 @@ class StartUpTest : public WindowTest {
     bool Start() { return StartUp({Arguments::Run, scenario.ConfigDir(), false}); }
 };
 
-// What the status line says at each of the client's 50 ms waits.
-class StatusAtWaits final : public Clock {
-  public:
-    int64_t NowMs() override { return now; }
-    void Pause(int ms) override {
-        now += ms;
-        if (ms == 50) seen.push_back(GadgetText(GadgetStatus));
-    }
-    int64_t now = 0;
-    Texts seen;
-};
-
 TEST_F(StartUpTest, StoppedClientIsStartedWhileTheWindowSaysSo) {
     scenario.Configure("5.44.1.9", "ravenfan");
-    StatusAtWaits watching;
-    Runner.Time = &watching;
+    Texts seen;  // the status line at each of the client's 50 ms waits
+    clock.paused = [&](int ms) {
+        if (ms == 50) seen.push_back(GadgetText(GadgetStatus));
+    };
     ASSERT_TRUE(Start());
     EXPECT_TRUE(WindowIsVisible(MainWindow));
-    EXPECT_EQ(watching.seen, Texts(60, "Hamachi starting ..")) << "about three seconds to come up";
+    EXPECT_EQ(seen, Texts(60, "Hamachi starting ..")) << "about three seconds to come up";
     EXPECT_FALSE(Client.LoggedIn);
     EXPECT_EQ(ButtonImage(GadgetLogin), ImageLoggedOut);
     EXPECT_TRUE(boxes.shown.empty());
