@@ -142,46 +142,33 @@ TEST(WatchdogTest, ProbeVerdicts) {
     }
 }
 
-struct ParseCase {
-    const char* name;
-    const char* output;
-    std::vector<RosterRow> rows;
-};
-
 constexpr RowState On = RowState::Online;
 constexpr RowState Cross = RowState::Crossed;
 constexpr RowState Off = RowState::Offline;
 
 TEST(ParseRosterTest, LinesBecomeRows) {
-    const ParseCase cases[] = {
-        {"headers with and without the marker",
-         " * [alpha]\n   [beta]\n",
-         {{0, "[alpha]", On}, {0, "[beta]", Off}}},
-        {"member columns",
-         "   [n]\n    *  5.1.2.3          bob                       direct\n",
+    const std::pair<const char*, std::vector<RosterRow>> cases[] = {
+        {" * [alpha]\n   [beta]\n", {{0, "[alpha]", On}, {0, "[beta]", Off}}},
+        {"   [n]\n    *  5.1.2.3          bob                       direct\n",  // columns
          {{0, "[n]", Off}, {1, "5.1.2.3 - bob", On}}},
-        {"crossed, both marks, and a capital X that is a mark only between blanks",
-         "   [n]\n    X  5.1.2.4          carol\n   *X  5.1.2.5          dan X \n"
+        // crossed, both marks, and a capital X that is a mark only between blanks
+        {"   [n]\n    X  5.1.2.4          carol\n   *X  5.1.2.5          dan X \n"
          "       5.1.2.6          Xavier MAX\n       5.1.2.7          al X bo\n",
          {{0, "[n]", Off}, {1, "5.1.2.4 - carol", Cross}, {1, "5.1.2.5 - dan X", On},
           {1, "5.1.2.6 - Xavier MAX", Off}, {1, "5.1.2.7 - al X bo", Cross}}},
-        {"fields are fixed columns, not words",
-         "   [n]\n1234567ADDRESS-16-CHARSxNICKNAME-OF-25-CHARACTERSyzzz\n",
+        // fields are fixed columns, not words
+        {"   [n]\n1234567ADDRESS-16-CHARSxNICKNAME-OF-25-CHARACTERSyzzz\n",
          {{0, "[n]", Off}, {1, "ADDRESS-16-CHARS - NICKNAME-OF-25-CHARACTERS", Off}}},
-        {"a nickname holding a bracket makes a header",
-         "   [n]\n       5.1.2.3          [weird]\n",
+        {"   [n]\n       5.1.2.3          [weird]\n",  // a bracket in a nickname makes a header
          {{0, "[n]", Off}, {0, "5.1.2.3          [weird]", Off}}},
-        {"short and empty lines",
-         "   [n]\nshort\n\n       5.1.2\n",
+        {"   [n]\nshort\n\n       5.1.2\n",
          {{0, "[n]", Off}, {1, " - ", Off}, {1, " - ", Off}, {1, "5.1.2 - ", Off}}},
-        {"a final line without a line feed is not taken",
-         "   [n]\n       5.1.2.3          bob",
-         {{0, "[n]", Off}}},
-        {"carriage returns stay in the line", "   [n]\r\n", {{0, "[n]\r", Off}}},
-        {"stars leave the header text", "** [st*ar] *\n", {{0, "[star]", On}}},
-        {"nothing", "", {}},
+        {"   [n]\n       5.1.2.3          bob", {{0, "[n]", Off}}},  // no line feed: not taken
+        {"   [n]\r\n", {{0, "[n]\r", Off}}},                        // carriage returns stay
+        {"** [st*ar] *\n", {{0, "[star]", On}}},                    // stars leave the header text
+        {"", {}},
     };
-    for (const ParseCase& c : cases) EXPECT_EQ(ParseRoster(c.output), c.rows) << c.name;
+    for (const auto& [output, rows] : cases) EXPECT_EQ(ParseRoster(output), rows) << output;
 }
 
 TEST(RowTextTest, NamesAndAddressesComeFromRowTexts) {

@@ -55,10 +55,18 @@ def until(what, act, probe, tries=4):
 
 def processes():
     """{pid: (name, parent pid)} of every live process; zombies left out."""
-    out = subprocess.run(["ps", "-e", "-o", "pid=,ppid=,stat=,comm="], capture_output=True,
-                         text=True).stdout
-    return {int(pid): (name, int(ppid)) for pid, ppid, state, name in
-            (line.split(None, 3) for line in out.splitlines()) if state[0] not in "ZX"}
+    found = {}
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        try:
+            with open(f"/proc/{pid}/stat") as f:
+                text = f.read()
+        except OSError:
+            continue
+        # The name may hold blanks and parentheses: it ends at the last ')'.
+        state, ppid = text[text.rindex(")") + 2 :].split()[:2]
+        if state not in "ZX":
+            found[int(pid)] = (text[text.index("(") + 1 : text.rindex(")")], int(ppid))
+    return found
 
 
 class ServiceLog:
