@@ -14,13 +14,14 @@ import tempfile
 import time
 import warnings
 
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "../../scripts"))
+from desktop import Desktop, run_with  # noqa: E402
+
+run_with("pyatspi", "python3-pyatspi")  # an earlier python3 may be a build that cannot see it
 warnings.simplefilter("ignore")
 import pyatspi  # noqa: E402  (quiet only after the filter)
 from gi.repository import Gio, GLib  # noqa: E402
-
-HERE = os.path.dirname(os.path.abspath(__file__))
-sys.path.insert(0, os.path.join(HERE, "../../scripts"))
-from desktop import Desktop  # noqa: E402
 
 SCREEN = (1280, 800)
 # A GLib log line of a critical or a warning, whatever the domain: "(corvane:PID):
