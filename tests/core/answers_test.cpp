@@ -171,44 +171,28 @@ TEST(ParseRosterTest, LinesBecomeRows) {
     for (const auto& [output, rows] : cases) EXPECT_EQ(ParseRoster(output), rows) << output;
 }
 
-TEST(RowTextTest, NamesAndAddressesComeFromRowTexts) {
-    const std::pair<const char*, const char*> networks[] = {
-        {"[alpha]", "alpha"}, {" [ two words ] ", "two words"}, {"[a]b[c]", "abc"}, {"", ""}};
-    for (const auto& [row, name] : networks) EXPECT_EQ(NetworkName(row), name) << row;
-    const std::pair<const char*, const char*> members[] = {
-        {"5.1.2.3 - my-nick", "5.1.2.3"}, {" - ", ""}, {"no dash", "no dash"}, {"", ""}};
-    for (const auto& [row, address] : members) EXPECT_EQ(MemberAddress(row), address) << row;
-    EXPECT_TRUE(IsNetworkRow("x [y"));
-    EXPECT_FALSE(IsNetworkRow("5.1.2.3 - bob"));
-}
-
 class RefreshRosterTest : public CoreTest {};
 
 // Only a changed output rebuilds and asks for nicknames; an unrunnable list keeps the rows.
 TEST_F(RefreshRosterTest, RebuildsOnlyOnAChangedOutput) {
-    struct Case {
-        const char* last;
-        const char* answer;  // nullptr: cannot be run
-        int rows;            // -1: nothing to rebuild
-        std::vector<std::string> calls;
-    };
     const std::string list = "hamachi list", nicks = "hamachi get-nicks";
-    const Case cases[] = {
+    // The last output and the answer (nullptr: cannot be run); rows (-1: none rebuilt), calls.
+    const std::tuple<const char*, const char*, int, std::vector<std::string>> cases[] = {
         {"", "   [n]\n", 1, {list, nicks}},
         {"   [n]\n", "   [n]\n", -1, {list}},
         {"   [n]\n", "", 0, {list, nicks}},  // emptied once
         {"", "", -1, {list}},
         {"   [n]\n", nullptr, -1, {list}},
     };
-    for (const Case& c : cases) {
-        Roster.LastListOutput = c.last;
+    for (const auto& [last, answer, rows, calls] : cases) {
+        Roster.LastListOutput = last;
         runner.calls.clear();
-        c.answer ? runner.Answer(list, c.answer) : runner.CannotRun(list);
+        answer ? runner.Answer(list, answer) : runner.CannotRun(list);
         const auto update = RefreshRoster();
-        EXPECT_EQ(update ? int(update->rows.size()) : -1, c.rows) << c.last << "->" << c.answer;
-        EXPECT_EQ(update ? update->previousOutput : c.last, c.last);
-        EXPECT_EQ(runner.calls, c.calls);
-        EXPECT_EQ(Roster.LastListOutput, c.rows < 0 ? c.last : c.answer);
+        EXPECT_EQ(update ? int(update->rows.size()) : -1, rows) << last << "->" << answer;
+        EXPECT_EQ(update ? update->previousOutput : last, last);
+        EXPECT_EQ(runner.calls, calls);
+        EXPECT_EQ(Roster.LastListOutput, rows < 0 ? last : answer);
     }
 }
 

