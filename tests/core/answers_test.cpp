@@ -12,49 +12,44 @@ void PrintTo(const RosterRow& row, std::ostream* out) {
 
 namespace {
 
-TEST(StateFileTest, KeyIsTheFirstNineCharactersAndValueStartsAtTheTwelfth) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Identity   5.1.2.3", "Identity|5.1.2.3"},
-        {"Identity XY5.1.2.3", "Identity|5.1.2.3"},     // 10th and 11th are skipped
-        {"Nickname alice", "Nickname|ice"},             // one blank loses two letters
-        {" Identity  5.1.2.3", "Identity|5.1.2.3"},     // leading blank trimmed from the key
-        {"Nickname      spaced  ", "Nickname|spaced"},  // value trimmed
-        {"\tIdentity  x", "\tIdentity|x"},              // tabs are not blanks
-        {"Nickname", "Nickname|"},
-        {"", "|"},
-    };
-    for (const auto& [line, split] : cases) {
-        EXPECT_EQ(SplitStateLine(line).key + "|" + SplitStateLine(line).value, split) << line;
-    }
+// A state file line as "key|value": the key is the first nine characters, the
+// value starts at the twelfth.
+std::string StateLine(const std::string& line) {
+    return SplitStateLine(line).key + "|" + SplitStateLine(line).value;
 }
 
-// The version as cut from the probe, or "-" when no line names it.
-TEST(ProbeTest, VersionIsCutFromTheFirstLineNamingIt) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"banner\nversion  : 0.9.9.9-x\npid      : 1\n", "0.9.9.9-x"},
-        {"Client version : 1.2 : build 7\n", "1.2"},
-        {"version: first\nversion: second\n", "first"},
-        {"version\n", ""},
-        {"banner\nversion  : on the last line without a line feed", "- (not named)"},
-        {"", "- (not named)"},
-    };
-    for (const auto& [probe, version] : cases) {
-        std::string found = "-";  // kept when no line names it
-        const bool named = ProbeVersion(probe, &found);
-        EXPECT_EQ(found + (named ? "" : " (not named)"), version) << probe;
-    }
+// The version cut from the probe; "-" when no line names it.
+std::string Version(const std::string& probe) {
+    std::string version = "-";  // kept then
+    return ProbeVersion(probe, &version) ? version : version + " (not named)";
 }
 
-TEST(ProbeTest, StatusTextIsTheRestOfTheStatusLine) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"pid      : 4\nstatus   : logged in\n", "logged in"},
-        {"status   :  two blanks\n", "two blanks"},
-        {"status   :xlost first\n", "lost first"},  // the character after the colon is skipped
-        {"status   : no line feed", ""},
+// Each reader of the client's text lines, and what it makes of them.
+TEST(TextLinesTest, StateLinesAndProbeLines) {
+    using Reader = std::function<std::string(const std::string&)>;
+    const std::tuple<Reader, const char*, const char*> cases[] = {
+        {StateLine, "Identity   5.1.2.3", "Identity|5.1.2.3"},
+        {StateLine, "Identity XY5.1.2.3", "Identity|5.1.2.3"},     // 10th and 11th are skipped
+        {StateLine, "Nickname alice", "Nickname|ice"},             // one blank loses two letters
+        {StateLine, " Identity  5.1.2.3", "Identity|5.1.2.3"},     // leading blank trimmed
+        {StateLine, "Nickname      spaced  ", "Nickname|spaced"},  // value trimmed
+        {StateLine, "\tIdentity  x", "\tIdentity|x"},              // tabs are not blanks
+        {StateLine, "Nickname", "Nickname|"},
+        {StateLine, "", "|"},
+        {Version, "banner\nversion  : 0.9.9.9-x\npid      : 1\n", "0.9.9.9-x"},
+        {Version, "Client version : 1.2 : build 7\n", "1.2"},
+        {Version, "version: first\nversion: second\n", "first"},
+        {Version, "version\n", ""},
+        {Version, "banner\nversion  : on the last line without a line feed", "- (not named)"},
+        {Version, "", "- (not named)"},
+        {ProbeStatusText, "pid      : 4\nstatus   : logged in\n", "logged in"},
+        {ProbeStatusText, "status   :  two blanks\n", "two blanks"},
+        {ProbeStatusText, "status   :xlost first\n", "lost first"},  // the one after ':' skipped
+        {ProbeStatusText, "status   : no line feed", ""},
         // without the phrase there is no status to show, not a fragment of the output
-        {"Client does not seem to be running.\nstart it\n", "offline"},
+        {ProbeStatusText, "Client does not seem to be running.\nstart it\n", "offline"},
     };
-    for (const auto& [probe, status] : cases) EXPECT_EQ(ProbeStatusText(probe), status) << probe;
+    for (const auto& [read, text, made] : cases) EXPECT_EQ(read(text), made) << text;
 }
 
 class ClientStateTest : public CoreTest {
