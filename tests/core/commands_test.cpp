@@ -38,14 +38,11 @@ TEST_F(CommandsTest, NetworkCommandsAndWhatTheAnswerComesTo) {
         {[] { return SetNetworkOnline("", false); }, "hamachi go-offline ''",
          "x\nGoing offline .. failed\n", {Message{"Hamachi", "x\nGoing offline .. failed\n"}}},
         {[] { return SetNetworkOnline("n", true); }, "hamachi go-online 'n'", nullptr, {notRun}},
-        {[] { return LeaveNetwork("a"); }, "hamachi leave 'a'", "", done},
         {[] { return LeaveNetwork("a"); }, "hamachi leave 'a'", ".. failed, you are an owner",
          {Message{"Hamachi", "Leaving a failed, you are an owner"}}},
         {[] { return LeaveNetwork("a"); }, "hamachi leave 'a'", nullptr, {notRun}},
-        {[] { return DeleteNetwork("b"); }, "hamachi delete 'b'", "Deleting .. ok", done},
         {[] { return DeleteNetwork("b"); }, "hamachi delete 'b'", "not an owner",
          {Message{"Hamachi", "Delete b failed, you are not an owner"}}},
-        {[] { return EvictMember("b", "5.1.2.3"); }, "hamachi evict 'b' '5.1.2.3'", "", done},
         {[] { return EvictMember("", ""); }, "hamachi evict '' ''", "access denied",
          {Message{"Error", "Evict user failed, access denied"}}},
         // the name loses its outer blanks, the password keeps them
@@ -65,10 +62,6 @@ TEST_F(CommandsTest, NetworkCommandsAndWhatTheAnswerComesTo) {
         EXPECT_EQ(c.call(), c.outcome) << c.line;
         EXPECT_EQ(runner.calls, Texts{c.line});
     }
-    runner.calls.clear();
-    EXPECT_EQ(SubmitNetwork(NetworkRequest::Join, "", "pw"),
-              (Outcome{Message{"Hamachi", "Please enter a network name"}}));
-    EXPECT_TRUE(runner.calls.empty());
 }
 
 // Records its arguments in the stand-in's log, as the stand-in does.
