@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// What the core makes of the client's texts: state file, probe, roster and verdicts.
+// What the core makes of the client's texts: state file, probe, roster, verdicts, answers.
+#include "client/network_commands.h"
 #include "client/nickname.h"
 #include "client/session.h"
 #include "client/watch.h"
@@ -204,6 +205,55 @@ TEST(MemberChangesTest, OnlyMembersGoingBetweenOnlineAndOfflineCount) {
               (std::vector<MemberChange>{{"[a]", "5.0.0.1 - up", false},
                                          {"[a]", "5.0.0.2 - down renamed", true}}));
     EXPECT_TRUE(MemberChanges("", after).empty());
+}
+
+class CommandsTest : public CoreTest {};
+
+TEST_F(CommandsTest, NetworkCommandsAndWhatTheAnswerComesTo) {
+    const Message notRun = NotRunMessage();
+    const Outcome done{std::nullopt, true}, nothing{};
+    struct Case {
+        std::function<Outcome()> call;
+        std::string line;
+        const char* answer;  // nullptr: the command cannot be run
+        Outcome outcome;
+    };
+    const auto create = [](const char* name, const char* password) {
+        return [=] { return SubmitNetwork(NetworkRequest::Create, name, password); };
+    };
+    const auto join = [](const char* name, const char* password) {
+        return [=] { return SubmitNetwork(NetworkRequest::Join, name, password); };
+    };
+    // clang-format off
+    const Case cases[] = {
+        {[] { return SetNetworkOnline("it's", true); }, "hamachi go-online 'it'\\''s'", "", nothing},
+        {[] { return SetNetworkOnline("", false); }, "hamachi go-offline ''",
+         "x\nGoing offline .. failed\n", {Message{"Hamachi", "x\nGoing offline .. failed\n"}}},
+        {[] { return SetNetworkOnline("n", true); }, "hamachi go-online 'n'", nullptr, {notRun}},
+        {[] { return LeaveNetwork("a"); }, "hamachi leave 'a'", ".. failed, you are an owner",
+         {Message{"Hamachi", "Leaving a failed, you are an owner"}}},
+        {[] { return LeaveNetwork("a"); }, "hamachi leave 'a'", nullptr, {notRun}},
+        {[] { return DeleteNetwork("b"); }, "hamachi delete 'b'", "not an owner",
+         {Message{"Hamachi", "Delete b failed, you are not an owner"}}},
+        {[] { return EvictMember("", ""); }, "hamachi evict '' ''", "access denied",
+         {Message{"Error", "Evict user failed, access denied"}}},
+        // the name loses its outer blanks, the password keeps them
+        {create("  my net  ", " pw "), "hamachi create 'my net' ' pw '", "", done},
+        {create("   ", ""), "hamachi create '' ''", "Creating .. failed\n", done},
+        {create("x", "a'b"), "hamachi create 'x' 'a'\\''b'", ".. name is already taken",
+         {Message{"Hamachi", "Network name is already taken"}}},
+        {create("x", ""), "hamachi create 'x' ''", nullptr, {notRun}},
+        {join(" x", ""), "hamachi join 'x' ''", ".. failed, invalid password",
+         {Message{"Hamachi", "Invalid password"}}},
+        {join("x", ""), "hamachi join 'x' ''", "Invalid password\n", done},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        runner.calls.clear();
+        c.answer ? runner.Answer(c.line, c.answer) : runner.CannotRun(c.line);
+        EXPECT_EQ(c.call(), c.outcome) << c.line;
+        EXPECT_EQ(runner.calls, std::vector<std::string>{c.line});
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 #include <thread>
 
 #include "client/launcher.h"
+#include "client/member_programs.h"
 #include "client/shell.h"
 #include "common/read_file.h"
 #include "core_test.h"
@@ -207,6 +209,40 @@ TEST(LaunchProgramTest, DetachedProgramLeavesNoChildBehind) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0) << "2 not started, 3 waited, 4 child left behind";
+}
+
+// Records its arguments in the stand-in's log, as the stand-in does.
+std::string Recorder(const std::string& name) {
+    return "#!/bin/sh\nr=\"" + name + "\t$#\n\"\nfor a in \"$@\"; do r=\"$r${#a}\t$a\n\"; done\n" +
+           "printf %s \"$r\" >> \"$HOME/.hamachi-standin/log\"\n";
+}
+
+// The terminal hands its -e argument to a shell: only plain addresses go.
+TEST(MemberProgramsTest, LaunchedOnPlainAddressesOnly) {
+    StandinScenario scenario;
+    std::filesystem::create_directories(scenario.ControlDir());
+    for (const char* program : {"xterm", "nautilus"})
+        scenario.AddProgram(program, Recorder(program));
+    const std::function<void(const std::string&)> launches[] = {
+        PingMember, BrowseMember, [](const std::string& a) { ControlMemberPc(a, "vncviewer", ""); },
+        [](const std::string& a) { GiveControlToMember(a, "x11vnc", "-connect"); }};
+    for (const std::string bad : {"$(id)", "5.1.2.3;id", "`id`", "5.1.2.3 &"}) {
+        for (const auto& launch : launches) launch(bad);
+    }
+    for (const auto& launch : launches) launch("5.1.2.5");
+    PingMember("");  // no row selected
+    const std::vector<StandinInvocation> expected = {
+        {"xterm", {"-T", "Hamachi", "-e", "ping 5.1.2.5"}},
+        {"nautilus", {"smb://5.1.2.5"}},
+        {"xterm", {"-T", "VNCviewer", "-geometry", "60x5", "-e", "vncviewer  5.1.2.5"}},
+        {"xterm", {"-T", "Hamachi", "-e", "x11vnc -connect 5.1.2.5"}},
+        {"xterm", {"-T", "Hamachi", "-e", "ping "}}};
+    for (int i = 0; i < 200 && scenario.Invocations().size() < expected.size(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const auto calls = scenario.Invocations();  // in any order
+    EXPECT_TRUE(std::is_permutation(calls.begin(), calls.end(), expected.begin(), expected.end()))
+        << calls.size() << " calls";
 }
 
 }  // namespace
