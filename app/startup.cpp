@@ -17,6 +17,7 @@
 namespace {
 
 constexpr int StartWaitSteps = 60;
+constexpr int StartWaitStepMs = 50;
 
 // The windows keep painting while a command runs, and take no input.
 class WindowsWhileBusy final : public BusyWindows {
@@ -27,7 +28,6 @@ class WindowsWhileBusy final : public BusyWindows {
     void End() override { EndBusy(); }
 };
 WindowsWhileBusy BusyWindowsOfTheProgram;
-constexpr int StartWaitStepMs = 50;
 
 // Asks a check's question and, on Yes, runs what follows it; tells a
 // failure.  False when the program is to end.
@@ -56,6 +56,12 @@ bool StartClient() {
     if (started.result == Check::Passed) return true;
     ShowStatusLine("Could not start Hamachi");
     return Settle(started);
+}
+
+// The exit status of a command line that names no directory after -c.
+int RefuseArguments() {
+    std::fprintf(stderr, "corvane: -c needs a directory\n%s", Usage);
+    return 2;
 }
 
 }  // namespace
@@ -115,10 +121,7 @@ int RunCorvane(int argc, char** argv) {
     const Arguments early = ReadArguments(argc, argv);
     if (early.request == Arguments::Help) std::fputs(Usage, stdout);
     if (early.request == Arguments::Version) std::fputs("corvane " CORVANE_VERSION "\n", stdout);
-    if (early.request == Arguments::Refused) {
-        std::fprintf(stderr, "corvane: -c needs a directory\n%s", Usage);
-        return 2;
-    }
+    if (early.request == Arguments::Refused) return RefuseArguments();
     if (early.request != Arguments::Run) return 0;
     if (!InitToolkit(&argc, &argv)) {
         std::fprintf(stderr, "corvane: cannot open the display\n");
@@ -126,10 +129,7 @@ int RunCorvane(int argc, char** argv) {
     }
     // GTK has taken out its own options: "-c" may stand first only now.
     const Arguments arguments = ReadArguments(argc, argv);
-    if (arguments.request == Arguments::Refused) {
-        std::fprintf(stderr, "corvane: -c needs a directory\n%s", Usage);
-        return 2;
-    }
+    if (arguments.request == Arguments::Refused) return RefuseArguments();
     if (StartUp(arguments)) RunEventLoop();
     // Every way out of a started program goes through here, with status 0.
     EndProgram();

@@ -11,12 +11,6 @@
 
 namespace {
 
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 Message Failed(const std::string& path) {
     return {"Hamachi Error", "The identity backup could not be written to " + path + "."};
 }

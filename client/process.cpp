@@ -25,11 +25,6 @@ namespace {
 constexpr int EndGraceMs = 200;
 constexpr int ReapLimitMs = 1000;
 
-void PauseMs(int ms) {
-    const timespec step{0, ms * 1000000L};
-    nanosleep(&step, nullptr);
-}
-
 // What posix_spawn is told, released when done.
 struct SpawnSetup {
     posix_spawn_file_actions_t actions;
@@ -71,6 +66,12 @@ bool SpawnProcess(const Spawn& spawn, pid_t* pid) {
            posix_spawnp(pid, argv[0], &setup.actions, &setup.attributes, argv.data(), environ) == 0;
 }
 
+void SleepMs(int ms) {
+    timespec left{ms / 1000, (ms % 1000) * 1000000L};
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
+}
+
 int64_t MonotonicMs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
@@ -104,7 +105,7 @@ bool ReapedBy(pid_t pid, int64_t deadline, int* exitCode, BusyWindows* busy) {
         if (got < 0 && errno != EINTR) return true;  // not ours to wait for any more
         if (deadline - MonotonicMs() <= 0) return false;
         if (ended.Get() < 0) {
-            PauseMs(1);
+            SleepMs(1);
             continue;
         }
         AwaitReadable(ended.Get(), deadline, busy);
@@ -115,7 +116,7 @@ bool ReapedBy(pid_t pid, int64_t deadline, int* exitCode, BusyWindows* busy) {
 // meanwhile.
 void EndProcessGroup(pid_t pid) {
     kill(-pid, SIGTERM);
-    PauseMs(EndGraceMs);
+    SleepMs(EndGraceMs);
     kill(-pid, SIGKILL);  // what ignored SIGTERM, and children that outlived the leader
     kill(pid, SIGKILL);   // the leader itself, should its group be another
     ReapedBy(pid, MonotonicMs() + ReapLimitMs);

@@ -26,6 +26,8 @@ bool SpawnProcess(const Spawn& spawn, pid_t* pid);
 
 // The monotonic clock of the processes' deadlines, in milliseconds.
 int64_t MonotonicMs();
+// Sleeps the whole time, whatever signals arrive.
+void SleepMs(int ms);
 // Waits until the process has ended, and reaps it, or the deadline passed;
 // `exitCode` gets its exit status, -1 when a signal ended it.  `busy`, when
 // given, is served meanwhile.

@@ -75,32 +75,32 @@ void ForgetRoster() {
     Roster.LastListOutput.clear();
 }
 
-std::vector<MemberChange> MemberChanges(const std::string& before, const std::string& after) {
-    // Each member row with the text of the network row above it.
-    auto members = [](const std::string& output) {
-        std::vector<std::pair<std::string, RosterRow>> found;
-        std::string network;
-        for (RosterRow& row : ParseRoster(output)) {
-            if (row.level == 0) {
-                network = row.text;
-            } else {
-                found.emplace_back(network, std::move(row));
-            }
-        }
-        return found;
-    };
+std::vector<MemberChange> MemberChanges(const std::string& before,
+                                        const std::vector<RosterRow>& after) {
+    // Members are known by their network's row text and their address.
     std::map<std::pair<std::string, std::string>, RowState> was;
-    for (const auto& [network, row] : members(before)) {
-        was.emplace(std::pair{network, MemberAddress(row.text)}, row.state);
+    std::string network;
+    for (RosterRow& row : ParseRoster(before)) {
+        if (row.level == 0) {
+            network = std::move(row.text);
+        } else {
+            was.emplace(std::pair{network, MemberAddress(row.text)}, row.state);
+        }
     }
     std::vector<MemberChange> changes;
-    for (const auto& [network, row] : members(after)) {
-        const auto old = was.find({network, MemberAddress(row.text)});
+    const std::string none;
+    const std::string* shownNetwork = &none;
+    for (const RosterRow& row : after) {
+        if (row.level == 0) {
+            shownNetwork = &row.text;
+            continue;
+        }
+        const auto old = was.find({*shownNetwork, MemberAddress(row.text)});
         if (old == was.end()) continue;
         if (old->second == RowState::Offline && row.state == RowState::Online) {
-            changes.push_back({network, row.text, true});
+            changes.push_back({*shownNetwork, row.text, true});
         } else if (old->second == RowState::Online && row.state == RowState::Offline) {
-            changes.push_back({network, row.text, false});
+            changes.push_back({*shownNetwork, row.text, false});
         }
     }
     return changes;
@@ -116,5 +116,10 @@ std::string NetworkName(const std::string& rowText) {
 
 std::string MemberAddress(const std::string& rowText) {
     return Trim(rowText.substr(0, rowText.find('-')));
+}
+
+std::string MemberNickname(const std::string& rowText) {
+    const size_t dash = rowText.find(" - ");
+    return dash == std::string::npos ? rowText : rowText.substr(dash + 3);
 }
 

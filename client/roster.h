@@ -46,10 +46,13 @@ struct MemberChange {
     bool operator==(const MemberChange&) const = default;
 };
 // Members of the same network and address that went from offline to online
-// or back; a member that came or went, and the crossed state, are no change.
-std::vector<MemberChange> MemberChanges(const std::string& before, const std::string& after);
+// between a list output and the rows of the next one; a member that came or
+// went, and the crossed state, are no change.
+std::vector<MemberChange> MemberChanges(const std::string& before,
+                                        const std::vector<RosterRow>& after);
 
 // The row-text contract shared with the network and member actions.
 bool IsNetworkRow(const std::string& rowText);
 std::string NetworkName(const std::string& rowText);
 std::string MemberAddress(const std::string& rowText);
+std::string MemberNickname(const std::string& rowText);

@@ -1,10 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "client/runner.h"
 
-#include <time.h>
-
-#include <cerrno>
-
+#include "client/process.h"
 #include "client/shell.h"
 
 RunnerState Runner;
@@ -17,19 +14,14 @@ constexpr int RunnerStepMs = 100;
 class SystemClock final : public Clock {
   public:
     int64_t NowMs() override {
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        if (baseSeconds_ < 0) baseSeconds_ = now.tv_sec;
-        return (now.tv_sec - baseSeconds_) * 1000 + now.tv_nsec / 1000000;
+        const int64_t now = MonotonicMs();
+        if (baseMs_ < 0) baseMs_ = now / 1000 * 1000;
+        return now - baseMs_;
     }
-    void Pause(int ms) override {
-        timespec left{ms / 1000, (ms % 1000) * 1000000L};
-        while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-        }
-    }
+    void Pause(int ms) override { SleepMs(ms); }
 
   private:
-    int64_t baseSeconds_ = -1;
+    int64_t baseMs_ = -1;
 };
 
 Clock& TheClock() {

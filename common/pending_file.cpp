@@ -105,6 +105,12 @@ void PendingFile::Discard() {
     dir_.Reset();
 }
 
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 void RemoveLeftovers(const std::string& dir, std::string_view prefix) {
     const std::unique_ptr<DIR, int (*)(DIR*)> list(opendir(dir.c_str()), closedir);
     if (!list) return;

@@ -46,6 +46,9 @@ class PendingFile {
     std::string name_;  // in dir_; empty while the file has no name
 };
 
+// The folder that holds the file `path` names: "." for a bare name.
+std::string FolderOf(const std::string& path);
+
 // Removes the regular files of `dir` named `prefix` and six letters or
 // digits that no live writer holds locked: what a killed writer left.
 void RemoveLeftovers(const std::string& dir, std::string_view prefix);

@@ -103,8 +103,13 @@ void ShowClientState(const std::string& mode) {
 void RefreshClientState() {
     const StateFileFound found = ReadClientState();
     if (found.identity) SetGadgetText(GadgetIdentity, Client.Identity);
-    if (found.nickname) ShowStatusLine(Client.Nickname);
-    ShowTrayDetails();
+    // The status line brings the tray's tooltip along; without it, the
+    // tooltip still shows the identity read.
+    if (found.nickname) {
+        ShowStatusLine(Client.Nickname);
+    } else {
+        ShowTrayDetails();
+    }
 }
 
 void RelayoutMainWindow() {

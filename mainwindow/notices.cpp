@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "mainwindow/notices.h"
 
-#include "client/roster.h"
 #include "client/shell.h"
 #include "settings/options_file.h"
 #include "toolkit/toolkit.h"
@@ -14,13 +13,10 @@ void Tell(const std::string& summary, const std::string& body) {
 
 }  // namespace
 
-void NoticeMemberChanges(const std::string& before, const std::string& after) {
+void NoticeMemberChanges(const std::string& before, const std::vector<RosterRow>& after) {
     if (before.empty() || Options.Notifications == 0) return;
     for (const MemberChange& change : MemberChanges(before, after)) {
-        const size_t dash = change.member.find(" - ");
-        const std::string nick =
-            dash == std::string::npos ? change.member : change.member.substr(dash + 3);
-        Tell(nick + (change.online ? " is online" : " went offline"),
+        Tell(MemberNickname(change.member) + (change.online ? " is online" : " went offline"),
              MemberAddress(change.member) + " in " + change.network);
     }
 }

@@ -5,9 +5,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
-// Between two lists of the client: one notification per member that came
-// online or went offline.  A first list (after start-up or a login) is no news.
-void NoticeMemberChanges(const std::string& before, const std::string& after);
+#include "client/roster.h"
+
+// Between a list of the client and the rows of the next: one notification
+// per member that came online or went offline.  A first list (after start-up
+// or a login) is no news.
+void NoticeMemberChanges(const std::string& before, const std::vector<RosterRow>& after);
 void NoticeClientGone();
 void NoticeCommandCutShort(const std::string& commandLine);

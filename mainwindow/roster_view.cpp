@@ -27,7 +27,7 @@ int RowImage(RowState state) {
 void UpdateRoster() {
     std::optional<RosterUpdate> update = RefreshRoster();
     if (!update) return;
-    NoticeMemberChanges(update->previousOutput, Roster.LastListOutput);
+    NoticeMemberChanges(update->previousOutput, update->rows);
     ShowRoster(std::move(update->rows));
 }
 

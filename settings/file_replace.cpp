@@ -33,12 +33,6 @@ mode_t NewFileMode() {
     return 0666 & ~mask;
 }
 
-std::string Folder(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 std::string Base(const std::string& path) {
     return path.substr(path.rfind('/') + 1);
 }
@@ -47,7 +41,7 @@ std::string Base(const std::string& path) {
 std::optional<uid_t> Holder(const std::string& path) {
     struct stat info {};
     if (stat(path.c_str(), &info) == 0) return info.st_uid;
-    if (errno == ENOENT && stat(Folder(path).c_str(), &info) == 0) return info.st_uid;
+    if (errno == ENOENT && stat(FolderOf(path).c_str(), &info) == 0) return info.st_uid;
     return std::nullopt;
 }
 
@@ -65,7 +59,7 @@ std::optional<std::string> Destination(std::string path) {
         const ssize_t length = readlink(path.c_str(), target, sizeof target);
         if (length <= 0 || static_cast<size_t>(length) == sizeof target) return std::nullopt;
         std::string next(target, static_cast<size_t>(length));
-        if (next[0] != '/') next = Folder(path) + "/" + next;
+        if (next[0] != '/') next = FolderOf(path) + "/" + next;
         if (link.st_uid != geteuid() && Holder(next) != link.st_uid) return std::nullopt;
         path = std::move(next);
     }
@@ -84,7 +78,7 @@ bool SetOwner(int fd, uid_t uid, gid_t gid) {
 bool ReplaceFile(const std::string& path, const std::string& bytes) {
     const std::optional<std::string> target = Destination(path);
     if (!target) return false;
-    const std::string dir = Folder(*target);
+    const std::string dir = FolderOf(*target);
     struct stat old {};
     mode_t mode = NewFileMode();
     std::optional<std::pair<uid_t, gid_t>> owner;
@@ -102,7 +96,7 @@ bool ReplaceFile(const std::string& path, const std::string& bytes) {
         if (folder.st_uid != geteuid()) owner.emplace(folder.st_uid, folder.st_gid);
     }
     // What earlier versions of this writer left when they were killed.
-    RemoveLeftovers(Folder(path), "." + Base(path) + ".");
+    RemoveLeftovers(FolderOf(path), "." + Base(path) + ".");
     std::optional<PendingFile> file = PendingFile::Create(dir, 0600);
     if (!file) return false;
     const int fd = file->Descriptor();

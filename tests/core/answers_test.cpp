@@ -294,10 +294,10 @@ TEST(MemberChangesTest, OnlyMembersGoingBetweenOnlineAndOfflineCount) {
         " * [a]\n       5.0.0.1          up\n    *  5.0.0.2          down renamed\n"
         "    *  5.0.0.3          crossed\n    *  5.0.0.5          new\n"
         "   [b]\n    *  5.0.0.1          same address elsewhere\n";
-    EXPECT_EQ(MemberChanges(before, after),
+    EXPECT_EQ(MemberChanges(before, ParseRoster(after)),
               (std::vector<MemberChange>{{"[a]", "5.0.0.1 - up", false},
                                          {"[a]", "5.0.0.2 - down renamed", true}}));
-    EXPECT_TRUE(MemberChanges("", after).empty());
+    EXPECT_TRUE(MemberChanges("", ParseRoster(after)).empty());
 }
 
 class CommandsTest : public CoreTest {};
