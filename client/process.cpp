@@ -66,8 +66,12 @@ bool SpawnProcess(const Spawn& spawn, pid_t* pid) {
            posix_spawnp(pid, argv[0], &setup.actions, &setup.attributes, argv.data(), environ) == 0;
 }
 
+timespec Span(int64_t ms) {
+    return {static_cast<time_t>(ms / 1000), static_cast<long>(ms % 1000) * 1000000L};
+}
+
 void SleepMs(int ms) {
-    timespec left{ms / 1000, (ms % 1000) * 1000000L};
+    timespec left = Span(ms);
     while (nanosleep(&left, &left) != 0 && errno == EINTR) {
     }
 }
@@ -85,8 +89,7 @@ void AwaitReadable(int fd, int64_t deadline, BusyWindows* busy) {
         if (left <= 0) return;
         if (busy != nullptr) left = std::min<int64_t>(left, BusyWindows::BusyTickMs);
         pollfd ready[2] = {{fd, POLLIN, 0}, {busy ? busy->Descriptor() : -1, POLLIN, 0}};
-        const timespec wait{static_cast<time_t>(left / 1000),
-                            static_cast<long>(left % 1000) * 1000000L};
+        const timespec wait = Span(left);
         const int polled = ppoll(ready, 2, &wait, nullptr);
         if (polled < 0 || ready[0].revents != 0) return;
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <time.h>
 
 #include <cstdint>
 #include <string>
@@ -26,6 +27,8 @@ bool SpawnProcess(const Spawn& spawn, pid_t* pid);
 
 // The monotonic clock of the processes' deadlines, in milliseconds.
 int64_t MonotonicMs();
+// A span of milliseconds as the system's sleeps and polls take it.
+timespec Span(int64_t ms);
 // Sleeps the whole time, whatever signals arrive.
 void SleepMs(int ms);
 // Waits until the process has ended, and reaps it, or the deadline passed;

@@ -3,7 +3,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,8 +32,7 @@ bool ReadCommandOutput(int fd, int64_t deadline, size_t limit, std::string* outp
         const int64_t left = std::max<int64_t>(0, deadline - MonotonicMs());
         if (left == 0 && late >= PipeBytes) return false;
         pollfd ready{fd, POLLIN, 0};
-        const timespec wait{static_cast<time_t>(left / 1000),
-                            static_cast<long>(left % 1000) * 1000000L};
+        const timespec wait = Span(left);
         // ppoll, not poll: see AwaitReadable.
         const int polled = ppoll(&ready, 1, &wait, nullptr);
         if (polled < 0 && errno != EINTR) return true;
